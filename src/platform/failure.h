@@ -20,4 +20,14 @@ struct ProgramEnd {
 
 [[noreturn]] inline void End(int status = 0) { throw ProgramEnd{status}; }
 
+// Runs a handler as the event loop does: a failure that it lets escape stops it there and
+// the program goes on. Ending the program is not a failure and passes through.
+template <class Handler>
+void RunHandler(Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception&) {
+  }
+}
+
 }  // namespace platform

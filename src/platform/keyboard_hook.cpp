@@ -1,0 +1,80 @@
+#include "platform/keyboard_hook.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace platform {
+namespace {
+
+struct Installed {
+  HHOOK handle;
+  HOOKPROC procedure;
+};
+
+std::vector<Installed> g_chain;  // the newest filter first
+HHOOK g_next_handle = 0x5100;
+std::size_t g_running = 0;  // index of the filter that runs now
+HWND g_grab_window = nullptr;
+
+std::int32_t CallFrom(std::size_t index, std::int32_t nCode, std::int32_t wParam,
+                      std::intptr_t lParam) {
+  if (index >= g_chain.size()) return 0;
+  const std::size_t outer = g_running;
+  g_running = index;
+  std::int32_t result = 0;
+  try {
+    result = g_chain[index].procedure(nCode, wParam, lParam);
+  } catch (...) {
+    result = 0;
+  }
+  g_running = outer;
+  return result;
+}
+
+}  // namespace
+
+HHOOK SetWindowsHookExA(std::int32_t hook_type, HOOKPROC procedure, std::intptr_t, std::int32_t) {
+  if (hook_type != WH_KEYBOARD_LL || procedure == nullptr) return 0;
+  const HHOOK handle = g_next_handle++;
+  g_chain.insert(g_chain.begin(), Installed{handle, procedure});
+  if (g_grab_window != nullptr) UpdateKeyboardGrab(g_grab_window);
+  return handle;
+}
+
+std::int32_t CallNextHookEx(HHOOK, std::int32_t nCode, std::int32_t wParam, std::intptr_t lParam) {
+  return CallFrom(g_running + 1, nCode, wParam, lParam);
+}
+
+std::int32_t UnhookWindowsHookEx(HHOOK hook) {
+  auto it = std::find_if(g_chain.begin(), g_chain.end(),
+                         [hook](const Installed& i) { return i.handle == hook; });
+  if (it == g_chain.end()) return 0;
+  g_chain.erase(it);
+  if (g_grab_window != nullptr) UpdateKeyboardGrab(g_grab_window);
+  return 1;
+}
+
+void RtlMoveMemory(void* destination, const void* source, std::size_t length) {
+  std::memmove(destination, source, length);
+}
+
+std::intptr_t AppInstance() { return 0x400000; }
+
+bool FilterKeyEvent(std::int32_t message, KBDLLHOOKSTRUCT record) {
+  if (g_chain.empty()) return false;
+  return CallFrom(0, HC_ACTION, message, reinterpret_cast<std::intptr_t>(&record)) != 0;
+}
+
+bool KeyboardFilterInstalled() { return !g_chain.empty(); }
+
+void UpdateKeyboardGrab(HWND window) {
+  g_grab_window = window;
+  if (window == nullptr) return;
+  const bool full_screen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
+  SDL_SetWindowKeyboardGrab(window, (full_screen && !g_chain.empty()) ? SDL_TRUE : SDL_FALSE);
+}
+
+}  // namespace platform

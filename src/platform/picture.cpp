@@ -1,0 +1,97 @@
+#include "platform/picture.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/failure.h"
+#include "platform/paths.h"
+
+namespace platform {
+namespace {
+
+struct SurfaceDeleter {
+  void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
+};
+using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
+
+// SDL_image gives paletted surfaces for GIFs and other formats for the rest: everything is
+// turned into the one pixel format the layer draws with.
+Picture FromSurface(SDL_Surface* loaded, std::string source) {
+  if (loaded == nullptr) throw RuntimeError("cannot read picture " + source);
+  SurfacePtr owned(loaded);
+  SurfacePtr argb(SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0));
+  if (!argb) throw RuntimeError("cannot convert picture " + source);
+  auto data = std::make_shared<PictureData>();
+  data->width = argb->w;
+  data->height = argb->h;
+  data->source = std::move(source);
+  data->pixels.resize(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
+  SDL_LockSurface(argb.get());
+  for (int y = 0; y < argb->h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(argb->pixels) +
+                                                             y * argb->pitch);
+    std::copy(row, row + argb->w, data->pixels.begin() + static_cast<std::ptrdiff_t>(y) * argb->w);
+  }
+  SDL_UnlockSurface(argb.get());
+  return data;
+}
+
+std::function<void(const std::string&)> g_load_observer;
+
+}  // namespace
+
+void SetPictureLoadObserver(std::function<void(const std::string& path)> observer) {
+  g_load_observer = std::move(observer);
+}
+
+Picture LoadPicture(const std::string& path) {
+  if (g_load_observer) g_load_observer(path);
+  const std::string real = MapPath(path);
+  // SDL_image refuses nothing it can half-read, so a directory or an empty file must be
+  // turned away here.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(real, ec) || std::filesystem::file_size(real, ec) == 0) {
+    throw RuntimeError("no picture file " + path);
+  }
+  return FromSurface(IMG_Load(real.c_str()), path);
+}
+
+Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name) {
+  if (bytes.empty()) throw RuntimeError("no picture data for " + name);
+  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  return FromSurface(IMG_Load_RW(rw, 1), std::move(name));
+}
+
+void SavePicture(const Picture& picture, const std::string& path) {
+  if (!picture) throw RuntimeError("no picture to save");
+  const std::string real = MapPath(path);
+  SurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, picture->width, picture->height, 24,
+                                                SDL_PIXELFORMAT_BGR24));
+  if (!rgb) throw RuntimeError("cannot make bitmap for " + path);
+  SDL_LockSurface(rgb.get());
+  for (int y = 0; y < picture->height; ++y) {
+    auto* row = static_cast<std::uint8_t*>(rgb->pixels) + y * rgb->pitch;
+    for (int x = 0; x < picture->width; ++x) {
+      const std::uint32_t p = picture->pixels[static_cast<std::size_t>(y) * picture->width + x];
+      row[3 * x + 0] = static_cast<std::uint8_t>(p);        // blue
+      row[3 * x + 1] = static_cast<std::uint8_t>(p >> 8);   // green
+      row[3 * x + 2] = static_cast<std::uint8_t>(p >> 16);  // red
+    }
+  }
+  SDL_UnlockSurface(rgb.get());
+
+  const std::string temporary = real + ".saving";
+  if (SDL_SaveBMP(rgb.get(), temporary.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw RuntimeError("cannot write " + path);
+  }
+  if (std::rename(temporary.c_str(), real.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    throw RuntimeError("cannot replace " + path);
+  }
+}
+
+}  // namespace platform
