@@ -1,0 +1,59 @@
+// The data generator: makes the program's data set (PICTURE, SOUND, MUSIC, MY_PICTURE and
+// the two web pages) and the source of the built-in design pictures, deterministically.
+//
+//   datagen <app_dir> <generated_dir>
+//   datagen --contact-sheet <png_path>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+
+#include "built_in_source.h"
+#include "contact_sheet.h"
+#include "data_set.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+void WriteFile(const fs::path& path, const char* data, std::size_t size) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(data, static_cast<std::streamsize>(size));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+void WriteDataSet(const fs::path& app_dir, const fs::path& generated_dir) {
+  const datagen::DataSet set = datagen::MakeDataSet();
+  for (const char* folder : {"PICTURE", "SOUND", "MUSIC", "MY_PICTURE"}) {
+    fs::create_directories(app_dir / folder);
+  }
+  for (const datagen::NamedFile& f : set.files) {
+    WriteFile(app_dir / f.name, reinterpret_cast<const char*>(f.bytes.data()), f.bytes.size());
+  }
+  const std::string source = datagen::BuiltInSource(set.built_in);
+  WriteFile(generated_dir / "design_pictures.cpp", source.data(), source.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    if (argc == 3 && std::string(argv[1]) == "--contact-sheet") {
+      datagen::WriteContactSheet(datagen::MakeDataSet(), argv[2]);
+    } else if (argc == 3) {
+      WriteDataSet(argv[1], argv[2]);
+    } else {
+      std::fprintf(stderr,
+                   "usage: datagen <app_dir> <generated_dir>\n"
+                   "       datagen --contact-sheet <png_path>\n");
+      return 2;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "datagen: %s\n", e.what());
+    return 1;
+  }
+  return 0;
+}
