@@ -4,6 +4,7 @@
 
 #include "frame/design_pictures.h"
 #include "frame/forma_main.h"
+#include "frame/module_state.h"
 #include "platform/failure.h"
 
 namespace {

@@ -20,6 +20,9 @@ void EnsureVideo() {
   // The desktop's own shortcuts must reach the keyboard filter while the keyboard is grabbed.
   SDL_SetHint(SDL_HINT_ALLOW_ALT_TAB_WHILE_GRABBED, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The frame is copied to the window's own surface; letting SDL put a GPU renderer behind
+  // that surface would make it recreate the window when it is first drawn.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     throw RuntimeError(std::string("no video: ") + SDL_GetError());
   }
@@ -58,8 +61,8 @@ Form::Form(std::string caption, int client_width, int client_height)
 }
 
 Form::~Form() {
+  // The controls may be gone already (a derived form's members die first): leave them be.
   if (g_form == this) g_form = nullptr;
-  for (Control* c : controls_) c->form_ = nullptr;
   if (cursor_ != nullptr) SDL_FreeCursor(cursor_);
   if (window_ != nullptr) SDL_DestroyWindow(window_);
 }
@@ -130,7 +133,9 @@ void Form::Show() {
 }
 
 void Form::Unload() {
-  if (unloaded_) return;
+  // A second request that arrives while the unload handler processes events is the same unload.
+  if (unloaded_ || unloading_) return;
+  unloading_ = true;
   std::int16_t cancel = 0;
   if (OnUnload) RunHandler([&] { OnUnload(cancel); });
   unloaded_ = true;
@@ -148,7 +153,10 @@ bool Form::CanHoldFocus(const Control& c) const {
 
 // A focused control that goes away hands the focus on along the tab order, or to the form.
 void Form::ControlUnavailable(Control& control) {
-  if (capture_ == &control) capture_ = nullptr;
+  if (capture_ == &control) {
+    capture_ = nullptr;
+    held_ = 0;
+  }
   if (focus_ != &control) return;
   focus_ = nullptr;
   Control* next = nullptr;

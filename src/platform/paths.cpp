@@ -32,6 +32,14 @@ std::string MatchIgnoringCase(const std::string& dir, const std::string& name) {
 }  // namespace
 
 std::string MapPath(std::string_view windows_path) {
+  // A drive ("C:\") names the one root this file system has.
+  if (windows_path.size() >= 2 && windows_path[1] == ':' &&
+      ((windows_path[0] >= 'A' && windows_path[0] <= 'Z') ||
+       (windows_path[0] >= 'a' && windows_path[0] <= 'z'))) {
+    windows_path.remove_prefix(2);
+    if (windows_path.empty()) return "/";
+    if (windows_path.front() != '\\' && windows_path.front() != '/') return MapPath(windows_path);
+  }
   std::vector<std::string> parts;
   std::string part;
   for (char c : windows_path) {

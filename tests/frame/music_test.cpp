@@ -1,0 +1,135 @@
+// The music switch with its repeat timer, and the sound-effects switch, through real clicks.
+#include "platform/music.h"
+
+#include <SDL_mixer.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "frame/module_state.h"
+#include "frame_fixture.h"
+
+namespace frame_test {
+namespace {
+
+class MusicTest : public FrameTest {
+ protected:
+  void SetUp() override {
+    FrameTest::SetUp();
+    WriteShortMidi(data->File("MUSIC/001.MID"), 0.5);
+    StartFully();
+  }
+
+  bool Playing() const {
+    return forma->perf && forma->perf->IsPlaying(forma->seg, forma->seg_state);
+  }
+};
+
+TEST_F(MusicTest, SwitchStartsStopsAndRestartsWithNewObjects) {
+  EXPECT_EQ(forma->dx_muzika, nullptr);
+  EXPECT_FALSE(Mix_PlayingMusic());
+
+  ClickOn(forma->MusicOn);
+  EXPECT_EQ(muzika_iskljucena, 0);
+  ASSERT_EQ(forma->muzika_svira, 1);
+  EXPECT_TRUE(forma->tmrRepeat.Enabled());
+  ASSERT_TRUE(Playing());
+  EXPECT_EQ(Mix_VolumeMusic(-1), platform::MusicVolumeFor(150));
+  EXPECT_DOUBLE_EQ(forma->seg->seconds(), 0.5);
+  const auto first_loader = forma->loader;
+  const auto first_perf = forma->perf;
+  const auto first_seg = forma->seg;
+  const auto directx = forma->dx_muzika;
+
+  ClickOn(forma->MusicOn);
+  EXPECT_EQ(muzika_iskljucena, 1);
+  EXPECT_EQ(forma->muzika_svira, 0);
+  EXPECT_FALSE(forma->tmrRepeat.Enabled());
+  EXPECT_FALSE(Playing());
+  EXPECT_FALSE(Mix_PlayingMusic());
+  const auto stopped_state = forma->seg_state;
+  PumpFor(1200ms);
+  EXPECT_EQ(forma->seg_state, stopped_state) << "no restart once stopped";
+  EXPECT_FALSE(Mix_PlayingMusic());
+
+  // The file is read again at the next start.
+  WriteShortMidi(data->File("MUSIC/001.MID"), 1.0);
+  ClickOn(forma->MusicOn);
+  EXPECT_EQ(forma->muzika_svira, 1);
+  ASSERT_TRUE(Playing());
+  EXPECT_NE(forma->loader, first_loader);
+  EXPECT_NE(forma->perf, first_perf);
+  EXPECT_NE(forma->seg, first_seg);
+  EXPECT_EQ(forma->dx_muzika, directx);
+  EXPECT_DOUBLE_EQ(forma->seg->seconds(), 1.0);
+}
+
+TEST_F(MusicTest, EndedPieceStartsAgainWithinHalfASecond) {
+  ClickOn(forma->MusicOn);
+  ASSERT_TRUE(Playing());
+  std::vector<std::shared_ptr<platform::DirectMusicSegmentState>> plays = {forma->seg_state};
+  const auto end = std::chrono::steady_clock::now() + 2500ms;
+  while (std::chrono::steady_clock::now() < end) {
+    test_support::Pump();
+    if (forma->seg_state != plays.back()) plays.push_back(forma->seg_state);
+    SDL_Delay(2);
+  }
+  ASSERT_GE(plays.size(), 3u);
+  for (std::size_t i = 1; i < plays.size(); ++i) {
+    const auto ended_ms = plays[i - 1]->start_ms() + 500;
+    EXPECT_GE(plays[i]->start_ms(), ended_ms);
+    EXPECT_LE(plays[i]->start_ms(), ended_ms + 600) << "play " << i;
+  }
+  EXPECT_TRUE(forma->tmrRepeat.Enabled());
+}
+
+TEST_F(MusicTest, MissingMusicFileLeavesTheSwitchOnWithoutSound) {
+  data->Remove("MUSIC/001.MID");
+  ClickOn(forma->MusicOn);
+  EXPECT_EQ(muzika_iskljucena, 0);
+  EXPECT_EQ(forma->muzika_svira, 1);
+  EXPECT_FALSE(forma->tmrRepeat.Enabled());
+  EXPECT_EQ(forma->seg, nullptr);
+  EXPECT_FALSE(Mix_PlayingMusic());
+
+  ClickOn(forma->MusicOn);
+  EXPECT_EQ(muzika_iskljucena, 1);
+  EXPECT_EQ(forma->muzika_svira, 0);
+}
+
+TEST_F(MusicTest, MusicEngineThatCannotStartLeavesTheMusicOff) {
+  ::setenv("SDL_SOUNDFONTS", "/nonexistent/no-such.sf2", 1);
+  ClickOn(forma->MusicOn);
+  ::unsetenv("SDL_SOUNDFONTS");
+  EXPECT_EQ(muzika_iskljucena, 1);
+  EXPECT_EQ(forma->muzika_svira, 0);
+  EXPECT_FALSE(forma->tmrRepeat.Enabled());
+  EXPECT_EQ(forma->seg, nullptr);
+
+  ClickOn(forma->MusicOn);
+  EXPECT_EQ(forma->muzika_svira, 1) << "starts once the engine can";
+}
+
+TEST_F(MusicTest, SoundSwitchFlagsMoveTogether) {
+  for (std::int16_t expected : {0, 1, 0, 1}) {
+    ClickOn(forma->MuteWave);
+    EXPECT_EQ(zvuk_ukljucen, expected);
+    EXPECT_EQ(forma->zvuk_ukljucen_forma, expected);
+  }
+}
+
+TEST_F(MusicTest, VolumeInHundredthsOfADecibel) {
+  ClickOn(forma->MusicOn);
+  ASSERT_TRUE(Playing());
+  std::uint8_t volume = 0;
+  forma->SetVolume(volume);
+  EXPECT_EQ(Mix_VolumeMusic(-1), platform::MusicVolumeFor(-3000));
+  volume = 75;
+  forma->SetVolume(volume);
+  EXPECT_EQ(Mix_VolumeMusic(-1), platform::MusicVolumeFor(150));
+  EXPECT_NE(platform::MusicVolumeFor(-3000), platform::MusicVolumeFor(150));
+}
+
+}  // namespace
+}  // namespace frame_test

@@ -1,0 +1,223 @@
+// Ctrl+P: the saved picture, the printing notice around the wait, and the pages that reach a
+// private print scheduler.
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "cups_sandbox.h"
+#include "panels_fixture.h"
+#include "platform/canvas.h"
+#include "platform/printer.h"
+
+namespace panels_test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// What the program looks like at each tick of a timer that runs inside the print's wait.
+struct Moment {
+  bool notice_shown;
+  bool picture_saved;
+  std::int16_t printer_orientation;
+};
+
+class Printing : public PanelsTest {
+ protected:
+  // Slow enough that the observer ticks many times in each three-second wait.
+  Printing() { clock_rate = 50; }
+
+  void SetUp() override {
+    PanelsTest::SetUp();
+    observer_.Tick = [this] {
+      moments.push_back(
+          {forma->PrintPict.Visible(), SavedPictureExists(), platform::Printer.Orientation()});
+    };
+    observer_.SetEnabled(true);
+    forma->Add(observer_);
+    // The printer object outlives a test run in one process: portrait marks "not yet set".
+    platform::Printer.SetOrientation(platform::vbPRORPortrait);
+  }
+
+  // A row and a block of distinct colours painted into the canvas's held image.
+  void Colour(std::uint32_t seed) {
+    for (int x = 0; x < 750; ++x) {
+      platform::SetPixelV(forma->Slika.hDC(), x, 300,
+                          (seed * 2654435761u + x * 0x0301F7u) & 0xFFFFFF);
+    }
+    for (int y = 100; y < 140; ++y) {
+      for (int x = 200; x < 260; ++x)
+        platform::SetPixelV(forma->Slika.hDC(), x, y, seed & 0xFFFFFF);
+    }
+  }
+  std::vector<std::uint32_t> CanvasImage() { return forma->Slika.Image()->pixels; }
+  std::string SavedBytes() {
+    std::ifstream in(data->File("MY_PICTURE/01.GIF"), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  bool NoticeEverShown() {
+    for (const Moment& m : moments) {
+      if (m.notice_shown) return true;
+    }
+    return false;
+  }
+  // Every moment of the notice came after the save and before the printer was set up.
+  void ExpectNoticeBetweenSaveAndPrinter() {
+    ASSERT_TRUE(NoticeEverShown());
+    for (const Moment& m : moments) {
+      if (!m.notice_shown) continue;
+      EXPECT_TRUE(m.picture_saved);
+      EXPECT_EQ(m.printer_orientation, platform::vbPRORPortrait);
+    }
+    EXPECT_FALSE(forma->PrintPict.Visible());
+  }
+
+  std::vector<Moment> moments;
+
+ private:
+  platform::Timer observer_{"observer", 1};
+};
+
+TEST_F(Printing, SavesTheColouredCanvasAsABitmapThatReadsBackUnchanged) {
+  Colour(0x3366CC);
+  const std::vector<std::uint32_t> coloured = CanvasImage();
+  PressCtrl(SDLK_p);
+
+  ASSERT_TRUE(SavedPictureExists());
+  EXPECT_EQ(SavedBytes().substr(0, 2), "BM");
+  const platform::Picture saved = platform::LoadPicture(data->File("MY_PICTURE/01.GIF").string());
+  ASSERT_EQ(saved->width, 750);
+  ASSERT_EQ(saved->height, 600);
+  EXPECT_TRUE(saved->pixels == coloured) << "the saved picture differs from the canvas";
+  // The canvas now shows the picture read back from the file.
+  EXPECT_TRUE(test_support::Shows(forma->Slika, "01.GIF"));
+  EXPECT_TRUE(forma->Slika.GetPicture()->pixels == coloured);
+  EXPECT_TRUE(CanvasImage() == coloured);
+}
+
+TEST_F(Printing, WithoutAPrinterTheNoticeStillShowsAndThePictureIsSaved) {
+  PressCtrl(SDLK_p);
+  ExpectNoticeBetweenSaveAndPrinter();
+  EXPECT_TRUE(SavedPictureExists());
+  EXPECT_EQ(platform::Printer.Orientation(), platform::vbPRORLandscape);
+}
+
+TEST_F(Printing, TwoPrintsInARowLeaveOneFileWithTheLaterPicture) {
+  Colour(0x112233);
+  PressCtrl(SDLK_p);
+  Colour(0xA0B0C0);
+  const std::vector<std::uint32_t> later = CanvasImage();
+  forma->SetFocus(&forma->Slika);
+  PressCtrl(SDLK_p);
+
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(data->File("MY_PICTURE"))) {
+    files.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(files, std::vector<std::string>{"01.GIF"});
+  EXPECT_TRUE(platform::LoadPicture(data->File("MY_PICTURE/01.GIF").string())->pixels == later);
+}
+
+TEST_F(Printing, WithoutItsFolderNothingIsSavedShownOrPrinted) {
+  data->Remove("MY_PICTURE");
+  Colour(0x445566);
+  const std::vector<std::uint32_t> coloured = CanvasImage();
+  PressCtrl(SDLK_p);
+  EXPECT_FALSE(NoticeEverShown());
+  EXPECT_FALSE(fs::exists(data->File("MY_PICTURE")));
+  EXPECT_EQ(platform::Printer.Orientation(), platform::vbPRORPortrait);
+  // The drawing was fixed into the canvas's picture before the save failed.
+  EXPECT_TRUE(forma->Slika.GetPicture()->pixels == coloured);
+}
+
+TEST_F(Printing, AFailedSaveLeavesTheLastSavedPictureWhole) {
+  Colour(0x778899);
+  PressCtrl(SDLK_p);
+  const std::string first = SavedBytes();
+  ASSERT_FALSE(first.empty());
+  // A folder where the new picture would be written first makes the write fail.
+  fs::create_directories(data->File("MY_PICTURE/01.GIF.saving/held"));
+
+  moments.clear();
+  Colour(0x010203);
+  forma->SetFocus(&forma->Slika);
+  PressCtrl(SDLK_p);
+  EXPECT_EQ(SavedBytes(), first);
+  EXPECT_FALSE(NoticeEverShown());
+}
+
+class PrintingToAPrinter : public Printing {
+ protected:
+  void SetUp() override {
+    if (!test_support::CupsSandbox::Installed()) GTEST_SKIP() << "needs cupsd and cups-pdf";
+    Printing::SetUp();
+    cups.Start();
+  }
+  void TearDown() override {
+    cups.Stop();
+    Printing::TearDown();
+  }
+  // The page as the printer would put it on paper, at the screen's 96 pixels to the inch.
+  platform::Picture Render(const std::string& pdf) {
+    const std::string out = (data->Path().parent_path() / "page").string();
+    if (std::system(("pdftoppm -r 96 -singlefile -png '" + pdf + "' '" + out + "'").c_str()) != 0) {
+      return nullptr;
+    }
+    return platform::LoadPicture(out + ".png");
+  }
+  // The share of the page's pixels in the rectangle that are pure green.
+  static double GreenShare(const platform::PictureData& page, int left, int top, int w, int h) {
+    int green = 0;
+    for (int y = top; y < top + h; ++y) {
+      for (int x = left; x < left + w; ++x) {
+        green += (page.pixels[y * page.width + x] & 0xFFFFFF) == 0x00FF00 ? 1 : 0;
+      }
+    }
+    return static_cast<double>(green) / (w * h);
+  }
+  test_support::CupsSandbox cups;
+};
+
+TEST_F(PrintingToAPrinter, OnePrintGivesOneLandscapePageWithTheCanvasAtItsOrigin) {
+  Colour(0x00FF00);  // a green block at (200, 100), 60 x 40
+  PressCtrl(SDLK_p);
+  ExpectNoticeBetweenSaveAndPrinter();
+  const std::vector<std::string> pages = cups.WaitForOutput(1, 30s);
+  ASSERT_EQ(pages.size(), 1u);
+  const platform::Picture page = Render(pages[0]);
+  ASSERT_TRUE(page) << "pdftoppm could not render the page";
+  EXPECT_GT(page->width, page->height);
+  // Upright and unscaled: a turned page would show the block 40 wide and 60 high.
+  EXPECT_GT(GreenShare(*page, 202, 102, 56, 36), 0.95);
+  EXPECT_LT(GreenShare(*page, 200, 142, 40, 18), 0.05);
+  EXPECT_EQ(cups.WaitForOutput(2, 2s).size(), 1u) << "more than one page came out";
+}
+
+TEST_F(PrintingToAPrinter, ASecondCtrlPDuringTheWaitPrintsTwice) {
+  // Both presses are queued before the first one runs, so the second one arrives while the
+  // first print waits.
+  for (int press = 0; press < 2; ++press) {
+    for (bool down : {true, false}) {
+      SDL_Event e{};
+      e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+      e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+      e.key.keysym.sym = SDLK_p;
+      e.key.keysym.scancode = SDL_SCANCODE_P;
+      e.key.keysym.mod = KMOD_LCTRL;
+      SDL_PushEvent(&e);
+    }
+  }
+  test_support::Pump();
+  EXPECT_FALSE(forma->PrintPict.Visible());
+  EXPECT_EQ(cups.WaitForOutput(2, 30s).size(), 2u);
+}
+
+TEST_F(PrintingToAPrinter, WithoutItsFolderNoPageComesOut) {
+  data->Remove("MY_PICTURE");
+  PressCtrl(SDLK_p);
+  EXPECT_FALSE(NoticeEverShown());
+  EXPECT_TRUE(cups.WaitForOutput(1, 3s).empty());
+}
+
+}  // namespace
+}  // namespace panels_test
