@@ -4,7 +4,8 @@
 #include <strings.h>
 #include <sys/stat.h>
 
-#include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -15,18 +16,43 @@ bool Exists(const std::string& path) {
   return ::lstat(path.c_str(), &st) == 0;
 }
 
-// The first entry of `dir` equal to `name` but for case, in name order so that the choice
-// is the same on every run.
-std::string MatchIgnoringCase(const std::string& dir, const std::string& name) {
+std::string Folded(std::string_view name) {
+  std::string out(name);
+  for (char& c : out) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return out;
+}
+
+// A directory's entries by their case-folded names, each to the first in name order so that
+// the choice is the same on every run. The data path is upper case, so most of its
+// components miss under their exact names on every picture load: the listings are kept, and
+// a listing is read again whenever it gives no entry, or one that is gone.
+using Listing = std::unordered_map<std::string, std::string>;
+std::unordered_map<std::string, Listing> g_listings;
+
+Listing ReadListing(const std::string& dir) {
+  Listing listing;
   DIR* d = ::opendir(dir.empty() ? "/" : dir.c_str());
-  if (d == nullptr) return name;
-  std::vector<std::string> matches;
+  if (d == nullptr) return listing;
   while (const dirent* e = ::readdir(d)) {
-    if (::strcasecmp(e->d_name, name.c_str()) == 0) matches.emplace_back(e->d_name);
+    auto [it, added] = listing.emplace(Folded(e->d_name), e->d_name);
+    if (!added && std::string_view(e->d_name) < it->second) it->second = e->d_name;
   }
   ::closedir(d);
-  if (matches.empty()) return name;
-  return *std::min_element(matches.begin(), matches.end());
+  return listing;
+}
+
+std::string MatchIgnoringCase(const std::string& dir, const std::string& name) {
+  const std::string key = Folded(name);
+  auto cached = g_listings.find(dir);
+  if (cached != g_listings.end()) {
+    auto it = cached->second.find(key);
+    if (it != cached->second.end() && Exists(dir + "/" + it->second)) return it->second;
+  }
+  Listing& listing = g_listings[dir] = ReadListing(dir);
+  auto it = listing.find(key);
+  return it == listing.end() ? name : it->second;
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+// The main screen's hover pictures, and the resets that put resting pictures back when the
+// pointer reaches the bare form or the canvas. Every change loads its file from disk.
+#include "colouring/button_pictures.h"
+
+#include "colouring/palette_table.h"
+#include "frame/error_trap.h"
+#include "frame/forma_main.h"
+#include "frame/module_state.h"
+
+namespace {
+
+// Each button's design top edge: its hover handler acts only while the button is there.
+constexpr float kMoreImagesTop = 241.0f;
+constexpr float kSwitchesTop = 485.0f;
+constexpr float kWipeButtonsTop = 412.0f;
+
+// Two separate tests each, so a flag outside 0 and 1 changes no picture.
+void rest_sound_switch(FormaMain& f) {
+  if (zvuk_ukljucen == 0) f.load_picture(f.MuteWave, "\\PICTURE\\SOUNDOFF2.JPG");
+  if (zvuk_ukljucen == 1) f.load_picture(f.MuteWave, "\\PICTURE\\ZVUCNIK1.JPG");
+}
+
+void rest_music_switch(FormaMain& f) {
+  if (muzika_iskljucena == 0) f.load_picture(f.MusicOn, "\\PICTURE\\MUZIKA1.JPG");
+  if (muzika_iskljucena == 1) f.load_picture(f.MusicOn, "\\PICTURE\\MUSICOFF2.JPG");
+}
+
+void rest_wipe_buttons(FormaMain& f) {
+  f.load_picture(f.Rubber, "\\PICTURE\\GUMICA1.JPG");
+  f.load_picture(f.Papir, "\\PICTURE\\PAPIR1.JPG");
+}
+
+}  // namespace
+
+void reset_buttons_over_canvas(FormaMain& f) {
+  f.load_picture(f.MoreImages, "\\PICTURE\\MOREIMAGES1.JPG");
+  rest_wipe_buttons(f);
+  rest_sound_switch(f);
+  rest_music_switch(f);
+}
+
+void FormaMain::Form_MouseMove(Mouse, Mouse, float, float) {
+  error_trap([&] {
+    load_picture(MoreImages, "\\PICTURE\\MOREIMAGES1.JPG");
+    for (int nn = 1; nn <= 12; ++nn) {
+      const bool selected = boje_faza3[static_cast<std::size_t>(nn - 1)] == 1;
+      load_picture(Paleta(nn), palette_picture(selected ? 3 : 1, nn));
+    }
+    rest_wipe_buttons(*this);
+    load_picture(Back, "\\PICTURE\\BACK1.JPG");
+    if (galerija_prikazana == 1) mouse_move_galerija1_bele();
+    rest_sound_switch(*this);
+    rest_music_switch(*this);
+  });
+}
+
+void FormaMain::MoreImages_MouseMove(Mouse, Mouse, float, float) {
+  error_trap([&] {
+    if (MoreImages.Top() != kMoreImagesTop) return;
+    load_picture(MoreImages, "\\PICTURE\\MOREIMAGES2.JPG");
+    rest_wipe_buttons(*this);
+    rest_sound_switch(*this);
+  });
+}
+
+void FormaMain::MuteWave_MouseMove(Mouse, Mouse, float, float) {
+  error_trap([&] {
+    if (MuteWave.Top() == kSwitchesTop && zvuk_ukljucen == 1) {
+      load_picture(MuteWave, "\\PICTURE\\ZVUCNIK2.JPG");
+      rest_wipe_buttons(*this);
+    }
+    if (MuteWave.Top() == kSwitchesTop && zvuk_ukljucen == 0) {
+      load_picture(MuteWave, "\\PICTURE\\SOUNDOFF1.JPG");
+      rest_wipe_buttons(*this);
+    }
+  });
+}
+
+void FormaMain::MusicOn_MouseMove(Mouse, Mouse, float, float) {
+  error_trap([&] {
+    if (MusicOn.Top() == kSwitchesTop && muzika_iskljucena == 1) {
+      load_picture(MusicOn, "\\PICTURE\\MUSICOFF1.JPG");
+      rest_wipe_buttons(*this);
+      rest_sound_switch(*this);
+    }
+    if (MusicOn.Top() == kSwitchesTop && muzika_iskljucena == 0) {
+      load_picture(MusicOn, "\\PICTURE\\MUZIKA2.JPG");
+      rest_wipe_buttons(*this);
+      rest_sound_switch(*this);
+    }
+  });
+}
+
+void FormaMain::Rubber_MouseMove(Mouse, Mouse, float, float) {
+  error_trap([&] {
+    if (Rubber.Top() != kWipeButtonsTop) return;
+    load_picture(Rubber, "\\PICTURE\\GUMICA2.JPG");
+    load_picture(Papir, "\\PICTURE\\PAPIR1.JPG");
+  });
+}
+
+void FormaMain::Papir_MouseMove(Mouse, Mouse, float, float) {
+  error_trap([&] {
+    if (Papir.Top() != kWipeButtonsTop) return;
+    load_picture(Papir, "\\PICTURE\\PAPIR2.JPG");
+    load_picture(Rubber, "\\PICTURE\\GUMICA1.JPG");
+  });
+}
