@@ -1,0 +1,119 @@
+#include "platform/shell.h"
+
+#include <SDL.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+#include <thread>
+#include <vector>
+
+#include "platform/failure.h"
+#include "platform/paths.h"
+
+namespace platform {
+namespace {
+
+// Runs the program in a session of its own, so that it outlives us and takes no signal
+// meant for our terminal. Nothing waits for it here; a thread of its own reaps it when it
+// ends, so it never lingers as a zombie, and only that pid is waited for, never another
+// child of the program. Gives the pid, or -errno when it could not be started.
+pid_t StartDetached(const std::vector<std::string>& arguments, const std::string& directory) {
+  std::vector<char*> argv;
+  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t none;
+  sigemptyset(&none);
+  posix_spawnattr_setsigmask(&attributes, &none);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
+  pid_t pid = -1;
+  const int error = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  posix_spawnattr_destroy(&attributes);
+  if (error != 0) return -error;
+  std::thread([pid] {
+    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+  }).detach();
+  return pid;
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// A name with no folder in it is looked for on PATH, as a command line would.
+std::string ProgramPath(const std::string& name) {
+  if (name.find_first_of("/\\") != std::string::npos) return MapPath(name);
+  const char* search = std::getenv("PATH");
+  std::istringstream folders(search != nullptr ? search : "/usr/bin:/bin");
+  for (std::string folder; std::getline(folders, folder, ':');) {
+    const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+    if (IsExecutableFile(candidate)) return candidate;
+  }
+  return name;
+}
+
+bool HasScheme(const std::string& address) {
+  const auto colon = address.find(':');
+  return colon != std::string::npos && colon > 1 && address.find('/') > colon;
+}
+
+}  // namespace
+
+std::int32_t ShowWindow(HWND window, std::int32_t command) {
+  if (window == nullptr) return 0;
+  const Uint32 flags = SDL_GetWindowFlags(window);
+  const bool was_visible = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+  if (command == SW_SHOWMINIMIZED) {
+    SDL_MinimizeWindow(window);
+  } else if (command == SW_SHOWNORMAL) {
+    SDL_ShowWindow(window);
+    SDL_RestoreWindow(window);
+    SDL_RaiseWindow(window);
+  }
+  return was_visible ? 1 : 0;
+}
+
+std::intptr_t ShellExecuteA(HWND, const char* verb, const char* file, const char*,
+                            const char* directory, std::int32_t) {
+  constexpr std::intptr_t kStarted = 42, kNotFound = 2, kNoHandler = 31;
+  if (verb != nullptr && *verb != '\0' && std::strcmp(verb, "open") != 0) return kNoHandler;
+  if (file == nullptr || *file == '\0') return kNotFound;
+  const std::string address = HasScheme(file) ? std::string(file) : MapPath(file);
+  const std::string where = directory != nullptr && *directory ? MapPath(directory) : "";
+  return StartDetached({"xdg-open", address}, where) > 0 ? kStarted : kNotFound;
+}
+
+double Shell(const std::string& path, std::int32_t) {
+  // A path with spaces in it names the program when it is one; otherwise the words after
+  // the first are its arguments.
+  std::vector<std::string> arguments{ProgramPath(path)};
+  if (!IsExecutableFile(arguments[0])) {
+    std::istringstream words(path);
+    std::string word;
+    arguments.clear();
+    while (words >> word) arguments.push_back(word);
+    if (arguments.empty()) throw RuntimeError("no program to start");
+    arguments[0] = ProgramPath(arguments[0]);
+  }
+  if (!IsExecutableFile(arguments[0])) throw RuntimeError("cannot start program " + path);
+  const pid_t pid = StartDetached(arguments, "");
+  if (pid < 0) throw RuntimeError("cannot start program " + path + ": " + std::strerror(-pid));
+  return pid;
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/window_handle.h"
+
+namespace platform {
+
+constexpr std::int32_t SW_SHOWNORMAL = 1;
+constexpr std::int32_t SW_SHOWMINIMIZED = 2;
+
+// SW_SHOWMINIMIZED minimises the window, SW_SHOWNORMAL restores and shows it. Gives 1 when
+// the window was visible before, else 0.
+std::int32_t ShowWindow(HWND window, std::int32_t command);
+
+// With no verb or "open", hands the address (or file) to the desktop's default handler,
+// started on its own and never waited for. Gives a value above 32 when the handler started,
+// 2 when it could not be started, 31 for a verb with no handler. The window, parameters and
+// show command play no part.
+std::intptr_t ShellExecuteA(HWND window, const char* verb, const char* file, const char* parameters,
+                            const char* directory, std::int32_t show);
+
+// Starts another program ("program" or "program arguments...") and does not wait for it.
+// Gives its task id; a missing or non-executable program fails. The window style is the
+// other program's own business.
+double Shell(const std::string& path, std::int32_t window_style);
+
+}  // namespace platform

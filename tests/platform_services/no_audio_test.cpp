@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "media_files.h"
+#include "platform/directx7.h"
+#include "platform/failure.h"
+#include "platform/sound.h"
+#include "temp_folder.h"
+
+namespace {
+
+// A machine with no sound card: the device cannot open. Set before anything opens it.
+class NoAudioDevice : public testing::Environment {
+ public:
+  void SetUp() override { ::setenv("SDL_AUDIODRIVER", "no-such-audio-driver", 1); }
+};
+const auto* const kNoAudio = testing::AddGlobalTestEnvironment(new NoAudioDevice);
+
+TEST(NoAudioTest, SoundsStaySilentWithoutFailingTheCaller) {
+  TempFolder folder;
+  media_files::Save(folder / "tone.wav", media_files::ToneWav(440, 0.1));
+  EXPECT_EQ(platform::sndPlaySoundA(folder / "tone.wav", platform::SND_ASYNC), 0);
+  EXPECT_EQ(platform::sndPlaySoundA(folder / "missing.wav", platform::SND_ASYNC), 0);
+  EXPECT_FALSE(platform::AudioDeviceOpen());
+}
+
+TEST(NoAudioTest, MusicFailsAtInit) {
+  platform::DirectX7 directx;
+  auto performance = directx.DirectMusicPerformanceCreate();
+  EXPECT_THROW(performance->Init(nullptr, 0), platform::RuntimeError);
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+#include "platform/printer.h"
+
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "cups_sandbox.h"
+#include "platform/failure.h"
+#include "temp_folder.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
+
+// 200 x 100 red, with a green square at its top-left and a blue one at its bottom-right, so
+// that a turned or mirrored page shows.
+platform::Picture Marked() {
+  auto picture = std::make_shared<platform::PictureData>();
+  picture->width = 200;
+  picture->height = 100;
+  picture->pixels.assign(200 * 100, kRed);
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 20; ++x) {
+      picture->pixels[y * 200 + x] = kGreen;
+      picture->pixels[(99 - y) * 200 + 199 - x] = kBlue;
+    }
+  }
+  return picture;
+}
+
+std::string Output(const std::string& command) {
+  FILE* out = ::popen(command.c_str(), "r");
+  std::string text;
+  char buffer[4096];
+  for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) text.append(buffer, n);
+  ::pclose(out);
+  return text;
+}
+
+// The page rendered at 96 dots to the inch, so that one dot is one pixel of the picture.
+struct Page {
+  int width = 0, height = 0;
+  std::string rgb;
+  std::uint32_t At(int x, int y) const {
+    const auto* p = reinterpret_cast<const unsigned char*>(rgb.data()) + 3 * (y * width + x);
+    return 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2];
+  }
+};
+
+Page Render(const std::string& pdf) {
+  std::istringstream ppm(Output("pdftoppm -r 96 -singlefile '" + pdf + "'"));
+  std::string magic;
+  int max_value = 0;
+  Page page;
+  ppm >> magic >> page.width >> page.height >> max_value;
+  ppm.get();
+  page.rgb.assign(std::istreambuf_iterator<char>(ppm), {});
+  EXPECT_EQ(magic, "P6");
+  EXPECT_EQ(page.rgb.size(), static_cast<std::size_t>(3 * page.width * page.height));
+  return page;
+}
+
+class PrinterTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!test_support::CupsSandbox::Installed())
+      GTEST_SKIP() << "the print scheduler is not installed";
+    cups_.Start();
+  }
+  int JobCount() const {
+    cupsSetServer(nullptr);  // read CUPS_SERVER afresh: the library keeps the first one it saw
+    cups_job_t* jobs = nullptr;
+    const int count = cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, nullptr, 0, CUPS_WHICHJOBS_ALL);
+    cupsFreeJobs(count, jobs);
+    return count;
+  }
+
+  test_support::CupsSandbox cups_;
+  platform::PrinterDevice printer_;
+};
+
+TEST_F(PrinterTest, LandscapePageArrivesWithThePictureAtItsTopLeft) {
+  printer_.SetOrientation(platform::vbPRORLandscape);
+  printer_.PaintPicture(Marked(), 0, 0);
+  printer_.EndDoc();
+  EXPECT_EQ(JobCount(), 1);
+
+  const auto files = cups_.WaitForOutput(1, 20s);
+  ASSERT_EQ(files.size(), 1u) << "nothing printed in " << cups_.OutputFolder();
+  EXPECT_NE(Output("pdfinfo '" + files[0] + "'").find("842 x 595 pts"), std::string::npos);
+
+  const Page page = Render(files[0]);
+  ASSERT_GT(page.width, page.height) << "the page arrived portrait";
+  EXPECT_EQ(page.At(5, 5), kGreen);
+  EXPECT_EQ(page.At(100, 50), kRed);
+  EXPECT_EQ(page.At(194, 94), kBlue);
+  EXPECT_EQ(page.At(215, 50), 0xFFFFFFFFu) << "the picture is larger than its own size";
+  EXPECT_EQ(page.At(100, 110), 0xFFFFFFFFu);
+}
+
+TEST_F(PrinterTest, EmptyPageSendsNothingAndBadOrientationFails) {
+  printer_.EndDoc();
+  EXPECT_EQ(JobCount(), 0);
+  EXPECT_THROW(printer_.SetOrientation(3), platform::RuntimeError);
+  EXPECT_THROW(printer_.PaintPicture(nullptr, 0, 0), platform::RuntimeError);
+}
+
+TEST_F(PrinterTest, NoDefaultDestinationFails) {
+  ASSERT_EQ(std::system(("lpadmin -h " + cups_.server() + " -x PDF").c_str()), 0);
+  printer_.PaintPicture(Marked(), 0, 0);
+  EXPECT_THROW(printer_.EndDoc(), platform::RuntimeError);
+}
+
+TEST(PrinterWithoutServerTest, EndDocFailsQuicklyAndDropsThePage) {
+  if (!test_support::CupsSandbox::Installed())
+    GTEST_SKIP() << "the print scheduler is not installed";
+  // A port where nothing listens: a sandbox's own, once it has stopped.
+  std::string dead_server;
+  {
+    test_support::CupsSandbox cups;
+    cups.Start();
+    dead_server = cups.server();
+  }
+  ::setenv("CUPS_SERVER", dead_server.c_str(), 1);
+  platform::PrinterDevice printer;
+  printer.SetOrientation(platform::vbPRORLandscape);
+  printer.PaintPicture(Marked(), 0, 0);
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_THROW(printer.EndDoc(), platform::RuntimeError);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+  ::unsetenv("CUPS_SERVER");
+
+  // The failed page is gone: the next page comes out alone, not with the old one under it.
+  test_support::CupsSandbox cups;
+  cups.Start();
+  printer.PaintPicture(Marked(), 0, 0);
+  printer.EndDoc();
+  const auto pages = cups.WaitForOutput(1, 20s);
+  ASSERT_EQ(pages.size(), 1u);
+  // pdfimages lists two heading lines, then one line for each picture on the page.
+  FILE* list = ::popen(("pdfimages -list '" + pages[0] + "' | tail -n +3 | wc -l").c_str(), "r");
+  ASSERT_NE(list, nullptr);
+  int pictures = 0;
+  EXPECT_EQ(std::fscanf(list, "%d", &pictures), 1);
+  ::pclose(list);
+  EXPECT_EQ(pictures, 1) << "the failed page came out again";
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "platform/sound.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "disk_audio.h"
+#include "media_files.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class SoundTest : public testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(Audio().Open()) << "the disk audio driver did not open"; }
+  std::string Tone(const char* name, double frequency, double seconds) {
+    const std::string path = Audio().folder() / name;
+    media_files::Save(path, media_files::ToneWav(frequency, seconds));
+    return path;
+  }
+};
+
+TEST_F(SoundTest, WavFilePlaysItsOwnSoundAndCallReturnsAtOnce) {
+  const std::string path = Tone("a440.wav", 440, 0.5);
+  const auto mark = Audio().Mark();
+  EXPECT_EQ(platform::sndPlaySoundA(path, platform::SND_ASYNC), 1);
+  const auto samples = Audio().Samples(mark, 0.8);
+  const auto playing = Audio().Between(samples, 0.1, 0.4);
+  EXPECT_GT(DiskAudio::Peak(playing), 0.3);
+  EXPECT_NEAR(Audio().Frequency(playing), 440, 440 * 0.03);
+  EXPECT_LT(DiskAudio::Peak(Audio().Between(samples, 0.6, 0.8)), 0.001) << "played past its end";
+}
+
+TEST_F(SoundTest, NewSoundCutsOffTheOneStillPlaying) {
+  const std::string long_tone = Tone("long.wav", 440, 3.0);
+  const std::string short_tone = Tone("short.wav", 1320, 0.1);
+  platform::sndPlaySoundA(long_tone, platform::SND_ASYNC);
+  std::this_thread::sleep_for(200ms);
+  const auto mark = Audio().Mark();
+  platform::sndPlaySoundA(short_tone, platform::SND_ASYNC);
+  const auto samples = Audio().Samples(mark, 1.0);
+  EXPECT_NEAR(Audio().Frequency(Audio().Between(samples, 0.03, 0.09)), 1320, 1320 * 0.05);
+  EXPECT_LT(DiskAudio::Peak(Audio().Between(samples, 0.3, 1.0)), 0.001)
+      << "the first sound went on after the second one ended";
+}
+
+TEST_F(SoundTest, MissingOrUnreadableFilePlaysTheDefaultBeep) {
+  const std::string garbage = Audio().folder() / "garbage.wav";
+  media_files::Save(garbage, {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
+  for (const std::string& path : {Audio().folder() / "missing.wav", garbage}) {
+    const auto mark = Audio().Mark();
+    EXPECT_EQ(platform::sndPlaySoundA(path, platform::SND_ASYNC), 1) << path;
+    const auto beep = Audio().Between(Audio().Samples(mark, 0.3), 0.02, 0.1);
+    EXPECT_GT(DiskAudio::Peak(beep), 0.1) << path;
+    EXPECT_NEAR(Audio().Frequency(beep), 880, 880 * 0.05) << path;
+    std::this_thread::sleep_for(200ms);
+  }
+}
+
+}  // namespace

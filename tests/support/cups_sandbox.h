@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace test_support {
+
+// A private print scheduler for a test: its own configuration and spool folders under a
+// fresh temporary folder, listening on a free local port, with one virtual PDF printer
+// as its default destination. The printer's sheet is A4 landscape, so a landscape page
+// arrives as it was sent. Finished jobs land as PDF files in OutputFolder().
+class CupsSandbox {
+ public:
+  CupsSandbox() = default;
+  CupsSandbox(const CupsSandbox&) = delete;
+  CupsSandbox& operator=(const CupsSandbox&) = delete;
+  ~CupsSandbox() { Stop(); }
+
+  // True when the scheduler, its admin tool and the PDF printer's backend are installed.
+  static bool Installed();
+
+  // Starts the scheduler and sets CUPS_SERVER in this process (and so in the processes it
+  // starts later) to point at it. Throws std::runtime_error when it cannot be set up.
+  void Start();
+  // Stops the scheduler by its pid, removes its folders and the printer's configuration,
+  // and puts CUPS_SERVER back as it was. Does nothing when not started.
+  void Stop();
+
+  const std::string& server() const { return server_; }
+  std::string OutputFolder() const { return root_ + "/out"; }
+  // Waits until `count` PDF files are complete in the output folder; gives their paths in
+  // name order, fewer when the time runs out.
+  std::vector<std::string> WaitForOutput(std::size_t count,
+                                         std::chrono::milliseconds timeout) const;
+
+ private:
+  pid_t scheduler_ = -1;
+  std::string root_;
+  std::string server_;
+  std::string backend_config_;
+  bool had_server_ = false;
+  std::string old_server_;
+};
+
+}  // namespace test_support

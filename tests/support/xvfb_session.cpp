@@ -1,0 +1,145 @@
+#include "xvfb_session.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+namespace test_support {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool OnPath(const std::string& program) {
+  return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Starts the program with its output discarded, DISPLAY set when given, and `keep_fd` left
+// open across exec.
+pid_t Spawn(std::vector<std::string> arguments, const std::string& display, int keep_fd = -1) {
+  std::vector<char*> argv;
+  for (std::string& a : arguments) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    const int null = ::open("/dev/null", O_RDWR);
+    ::dup2(null, STDIN_FILENO);
+    ::dup2(null, STDOUT_FILENO);
+    ::dup2(null, STDERR_FILENO);
+    if (keep_fd >= 0) ::fcntl(keep_fd, F_SETFD, 0);
+    if (!display.empty()) ::setenv("DISPLAY", display.c_str(), 1);
+    ::execvp(argv[0], argv.data());
+    ::_exit(127);
+  }
+  return pid;
+}
+
+// Ends the process by its pid, forcibly if it has not gone in a few seconds.
+void StopProcess(pid_t& pid) {
+  if (pid <= 0) return;
+  ::kill(pid, SIGTERM);
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while (::waitpid(pid, nullptr, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      ::waitpid(pid, nullptr, 0);
+      break;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  pid = -1;
+}
+
+std::string RootProperty(const std::string& display, const std::string& property) {
+  const std::string command = "xprop -display " + display + " -root " + property + " 2>/dev/null";
+  FILE* out = ::popen(command.c_str(), "r");
+  if (out == nullptr) return "";
+  char line[1024] = {};
+  if (std::fgets(line, sizeof line, out) == nullptr) line[0] = '\0';
+  ::pclose(out);
+  return line;
+}
+
+// Whether the window manager manages any window now: its client list names one.
+bool ManagesAWindow(const std::string& display) {
+  return RootProperty(display, "_NET_CLIENT_LIST").find("# 0x") != std::string::npos;
+}
+
+// The window manager announces itself before it is ready, and a window mapped in between
+// is never managed (and never shown). So a probe window is mapped, again if need be, until
+// the window manager takes it on.
+bool WaitUntilWindowManagerReady(const std::string& display) {
+  const auto deadline = std::chrono::steady_clock::now() + 10s;
+  while (std::chrono::steady_clock::now() < deadline) {
+    pid_t probe = Spawn({"xev", "-name", "window-manager-probe"}, display);
+    const auto retry = std::chrono::steady_clock::now() + 1s;
+    bool managed = false;
+    while (!(managed = ManagesAWindow(display)) && std::chrono::steady_clock::now() < retry) {
+      std::this_thread::sleep_for(20ms);
+    }
+    StopProcess(probe);
+    if (managed) {
+      while (ManagesAWindow(display) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(10ms);
+      }
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool XvfbSession::Installed() {
+  return OnPath("Xvfb") && OnPath("openbox") && OnPath("xprop") && OnPath("xev");
+}
+
+std::string XvfbSession::Start(int width, int height, int depth) {
+  Stop();
+  // The server picks a free display number itself and writes it to this pipe once it
+  // accepts clients, so neither a guess nor a wait for its socket is needed.
+  int number_pipe[2];
+  if (::pipe2(number_pipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
+  const std::string screen =
+      std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(number_pipe[1]), "-screen", "0", screen,
+                   "-nolisten", "tcp", "-noreset"},
+                  "", number_pipe[1]);
+  ::close(number_pipe[1]);
+  std::string number;
+  pollfd ready{number_pipe[0], POLLIN, 0};
+  while (::poll(&ready, 1, 10000) > 0) {
+    char c;
+    if (::read(number_pipe[0], &c, 1) != 1 || c == '\n') break;
+    number += c;
+  }
+  ::close(number_pipe[0]);
+  if (number.empty()) {
+    Stop();
+    throw std::runtime_error("Xvfb did not start");
+  }
+  display_ = ":" + number;
+
+  window_manager_ = Spawn({"openbox", "--sm-disable"}, display_);
+  if (!WaitUntilWindowManagerReady(display_)) {
+    Stop();
+    throw std::runtime_error("the window manager did not start on " + screen);
+  }
+  return display_;
+}
+
+void XvfbSession::Stop() {
+  StopProcess(window_manager_);
+  StopProcess(server_);
+  display_.clear();
+}
+
+}  // namespace test_support
