@@ -115,54 +115,82 @@ std::int32_t Canvas::SetPixel(int x, int y, std::uint32_t colour) {
   return 1;
 }
 
-std::int32_t Canvas::FloodFill(int x, int y, std::uint32_t colour) {
-  Canvas& c = *this;
-  if (!c.Inside(x, y)) return 0;
-  const std::uint32_t target = ArgbOf(colour) & 0x00FFFFFFu;
-  const std::uint32_t paint = ArgbOf(c.fill_color_);
-  if ((c.ReadArgb(x, y) & 0x00FFFFFFu) != target) return 0;
-  if ((paint & 0x00FFFFFFu) == target) return 1;
+namespace {
 
-  const int w = c.Width(), h = c.Height();
-  auto same = [&](int px, int py) { return (c.ReadArgb(px, py) & 0x00FFFFFFu) == target; };
-  // Span fill: each stack entry is a seed; its whole run on the row is painted at once and
-  // the rows above and below are scanned only under that run.
-  struct Seed {
-    int x, y;
+// Span fill that remembers where each span came from: a row is scanned again only where the
+// new span reaches past its parent, so most pixels are read once. `same(x, y)` tells a pixel
+// of the area not yet painted, `set(x, y)` paints one; gives the bounds of what was painted.
+template <class Same, class Set>
+Rect SpanFill(int w, int h, int x, int y, Same same, Set set) {
+  struct Span {
+    int x1, x2, y, dy;
   };
-  std::vector<Seed> stack{{x, y}};
+  std::vector<Span> stack{{x, x, y, 1}, {x, x, y - 1, -1}};
   int min_x = x, max_x = x, min_y = y, max_y = y;
-  const bool direct = !c.auto_redraw_;
   while (!stack.empty()) {
-    const Seed s = stack.back();
+    auto [x1, x2, sy, dy] = stack.back();
     stack.pop_back();
-    if (!same(s.x, s.y)) continue;
-    int l = s.x, r = s.x;
-    while (l > 0 && same(l - 1, s.y)) --l;
-    while (r < w - 1 && same(r + 1, s.y)) ++r;
-    if (direct) {
-      for (int i = l; i <= r; ++i) c.WriteArgb(i, s.y, paint);
-    } else {
-      std::fill_n(c.image_.pixels.begin() + static_cast<std::ptrdiff_t>(s.y) * w + l, r - l + 1,
-                  paint);
+    if (sy < 0 || sy >= h) continue;
+    auto inside = [&](int px) { return px >= 0 && px < w && same(px, sy); };
+    int sx = x1;
+    if (inside(sx)) {
+      while (inside(sx - 1)) set(--sx, sy);
+      if (sx < x1) stack.push_back({sx, x1 - 1, sy - dy, -dy});
     }
-    min_x = std::min(min_x, l);
-    max_x = std::max(max_x, r);
-    min_y = std::min(min_y, s.y);
-    max_y = std::max(max_y, s.y);
-    for (int ny : {s.y - 1, s.y + 1}) {
-      if (ny < 0 || ny >= h) continue;
-      bool in_run = false;
-      for (int i = l; i <= r; ++i) {
-        const bool m = same(i, ny);
-        if (m && !in_run) stack.push_back({i, ny});
-        in_run = m;
+    while (x1 <= x2) {
+      while (inside(x1)) set(x1++, sy);
+      if (x1 > sx) {
+        stack.push_back({sx, x1 - 1, sy + dy, dy});
+        min_x = std::min(min_x, sx);
+        max_x = std::max(max_x, x1 - 1);
+        min_y = std::min(min_y, sy);
+        max_y = std::max(max_y, sy);
       }
+      if (x1 - 1 > x2) stack.push_back({x2 + 1, x1 - 1, sy - dy, -dy});
+      ++x1;
+      while (x1 < x2 && !inside(x1)) ++x1;
+      sx = x1;
     }
   }
-  if (!direct && c.form_ != nullptr && c.Visible()) {
-    const Rect b = c.Bounds();
-    c.form_->Invalidate(Rect{b.x + min_x, b.y + min_y, max_x - min_x + 1, max_y - min_y + 1});
+  return Rect{min_x, min_y, max_x - min_x + 1, max_y - min_y + 1};
+}
+
+}  // namespace
+
+std::int32_t Canvas::FloodFill(int x, int y, std::uint32_t colour) {
+  if (!Inside(x, y)) return 0;
+  const std::uint32_t target = ArgbOf(colour) & 0x00FFFFFFu;
+  const std::uint32_t paint = ArgbOf(fill_color_);
+  if ((ReadArgb(x, y) & 0x00FFFFFFu) != target) return 0;
+  if ((paint & 0x00FFFFFFu) == target) return 1;
+
+  const int w = Width(), h = Height();
+  if (!auto_redraw_ && form_ != nullptr) {
+    // On the screen a write can miss (a control covers the pixel), so painted pixels are
+    // remembered rather than read back.
+    std::vector<std::uint8_t> painted(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    auto at = [w](int px, int py) { return static_cast<std::size_t>(py) * w + px; };
+    SpanFill(
+        w, h, x, y,
+        [&](int px, int py) {
+          return painted[at(px, py)] == 0 && (ReadArgb(px, py) & 0x00FFFFFFu) == target;
+        },
+        [&](int px, int py) {
+          painted[at(px, py)] = 1;
+          WriteArgb(px, py, paint);
+        });
+    return 1;
+  }
+  std::uint32_t* pixels = image_.pixels.data();
+  const Rect area = SpanFill(
+      w, h, x, y,
+      [=](int px, int py) {
+        return (pixels[static_cast<std::ptrdiff_t>(py) * w + px] & 0x00FFFFFFu) == target;
+      },
+      [=](int px, int py) { pixels[static_cast<std::ptrdiff_t>(py) * w + px] = paint; });
+  if (form_ != nullptr && Visible()) {
+    const Rect b = Bounds();
+    form_->Invalidate(Rect{b.x + area.x, b.y + area.y, area.w, area.h});
   }
   return 1;
 }

@@ -91,19 +91,22 @@ void PictureBox::PaintImage(const PictureData& image, Rect b, std::uint32_t* fra
                             Rect clip, std::uint32_t back_color) {
   const int x0 = std::max(b.x, clip.x), x1 = std::min(b.x + b.w, clip.x + clip.w);
   const int y0 = std::max(b.y, clip.y), y1 = std::min(b.y + b.h, clip.y + clip.h);
+  // Row by row: the part the image covers, then the background colour past its edge.
+  const int image_right = std::min(x1, b.x + image.width);
   for (int y = y0; y < y1; ++y) {
     std::uint32_t* out = frame + static_cast<std::ptrdiff_t>(y) * stride;
     const int iy = y - b.y;
-    for (int x = x0; x < x1; ++x) {
-      const int ix = x - b.x;
-      std::uint32_t p = back_color;
-      if (ix < image.width && iy < image.height) {
-        const std::uint32_t src = image.pixels[static_cast<std::size_t>(iy) * image.width + ix];
+    int x = x0;
+    if (iy < image.height) {
+      const std::uint32_t* src =
+          image.pixels.data() + static_cast<std::ptrdiff_t>(iy) * image.width;
+      for (; x < image_right; ++x) {
+        const std::uint32_t p = src[x - b.x];
         // Icons carry transparency; the other formats are opaque.
-        if ((src >> 24) != 0) p = src | 0xFF000000u;
+        out[x] = (p >> 24) != 0 ? (p | 0xFF000000u) : back_color;
       }
-      out[x] = p;
     }
+    std::fill(out + x, out + x1, back_color);
   }
 }
 

@@ -226,13 +226,16 @@ void Form::ComposeArea(Rect area) {
   // Background first, then the controls from the bottom of the stack up.
   static const PictureData kNoPicture;
   const PictureData& bg = picture_ ? *picture_ : kNoPicture;
+  // Row by row: the part the picture covers, then black past its edge.
+  const int right = area.x + area.w;
   for (int y = area.y; y < area.y + area.h; ++y) {
     std::uint32_t* row = frame_.data() + static_cast<std::ptrdiff_t>(y) * width_;
-    for (int x = area.x; x < area.x + area.w; ++x) {
-      row[x] = (x < bg.width && y < bg.height)
-                   ? (bg.pixels[static_cast<std::size_t>(y) * bg.width + x] | 0xFF000000u)
-                   : 0xFF000000u;
+    int x = area.x;
+    if (y < bg.height) {
+      const std::uint32_t* src = bg.pixels.data() + static_cast<std::ptrdiff_t>(y) * bg.width;
+      for (const int end = std::min(right, bg.width); x < end; ++x) row[x] = src[x] | 0xFF000000u;
     }
+    std::fill(row + x, row + right, 0xFF000000u);
   }
   for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
     const Control& c = **it;
@@ -255,6 +258,8 @@ void Form::Present() {
   SDL_Surface* src = SDL_CreateRGBSurfaceWithFormatFrom(frame_.data(), width_, height_, 32,
                                                         width_ * 4, SDL_PIXELFORMAT_ARGB8888);
   if (src == nullptr) return;
+  // The frame is opaque: a plain copy, not the per-pixel blend SDL would do for its alpha.
+  SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
   if (screen->w > width_ || screen->h > height_) SDL_FillRect(screen, nullptr, 0);
   SDL_BlitSurface(src, nullptr, screen, nullptr);
   SDL_FreeSurface(src);

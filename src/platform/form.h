@@ -103,14 +103,15 @@ class Form {
   bool visible_ = false;
   bool shown_once_ = false;
   bool unloaded_ = false;
+  bool unloading_ = false;
   Control* focus_ = nullptr;
 
   std::vector<std::uint32_t> frame_;
   std::vector<Rect> dirty_;
   bool needs_present_ = true;
 
-  // Mouse state across events: the control that took the press keeps the moves until every
-  // button is up.
+  // Mouse state across events: the control that took the press (null: the form) keeps the
+  // moves until every button is up.
   Control* capture_ = nullptr;
   Control* pressed_ = nullptr;
   std::uint32_t held_ = 0;

@@ -85,7 +85,13 @@ void Form::HandleMouseMotion(int x, int y, std::uint32_t sdl_state) {
   const std::int16_t shift = ShiftOf(static_cast<std::uint16_t>(SDL_GetModState()));
   Control* under = HitTest(x, y);
   UpdatePointer(under);
-  Control* target = capture_ != nullptr ? capture_ : under;
+  // A move with no button held means the release happened where this window did not see it.
+  if (ButtonsOf(sdl_state) == 0) {
+    held_ = 0;
+    capture_ = nullptr;
+  }
+  // While a button is held, the control or the form that took the press keeps the moves.
+  Control* target = held_ != 0 ? capture_ : under;
   if (target != nullptr && target->Enabled()) {
     Fire(target->MouseMove, ButtonsOf(sdl_state), shift, static_cast<float>(x) - target->Left(),
          static_cast<float>(y) - target->Top());
@@ -102,21 +108,24 @@ void Form::HandleMouseButton(bool down, int x, int y, std::uint8_t sdl_button) {
   if (under != nullptr && !under->Enabled()) under = nullptr;
 
   if (down) {
+    // A further button pressed during a drag goes to whatever holds the capture.
+    if (held_ == 0) capture_ = under;
     held_ |= static_cast<std::uint32_t>(button);
-    if (capture_ == nullptr) capture_ = under;
-    if (under == nullptr) {
+    Control* target = capture_;
+    if (target == nullptr) {
       Fire(MouseDown, button, shift, static_cast<float>(x), static_cast<float>(y));
       return;
     }
-    if (button == 1) pressed_ = under;
-    if (CanHoldFocus(*under)) focus_ = under;
-    Fire(under->MouseDown, button, shift, static_cast<float>(x) - under->Left(),
-         static_cast<float>(y) - under->Top());
+    if (button == 1) pressed_ = target;
+    if (CanHoldFocus(*target)) focus_ = target;
+    Fire(target->MouseDown, button, shift, static_cast<float>(x) - target->Left(),
+         static_cast<float>(y) - target->Top());
     return;
   }
 
+  const bool captured = held_ != 0;
   held_ &= ~static_cast<std::uint32_t>(button);
-  Control* target = capture_ != nullptr ? capture_ : under;
+  Control* target = captured ? capture_ : under;
   if (held_ == 0) capture_ = nullptr;
   if (target != nullptr) {
     Fire(target->MouseUp, button, shift, static_cast<float>(x) - target->Left(),
@@ -134,7 +143,7 @@ void Form::HandleKey(const SDL_Event& event) {
   const SDL_KeyboardEvent& key = event.key;
   const bool down = event.type == SDL_KEYDOWN;
   const bool alt = (key.keysym.mod & KMOD_ALT) != 0;
-  const std::uint32_t vk = VirtualKeyForFilter(key.keysym.sym);
+  const std::uint32_t vk = VirtualKeyForFilter(key.keysym.sym, key.keysym.scancode);
   const bool system_key = alt || vk == 0x79;  // F10 is reported as a system key, like Alt
   const std::int32_t message =
       down ? (system_key ? WM_SYSKEYDOWN : WM_KEYDOWN) : (system_key ? WM_SYSKEYUP : WM_KEYUP);
@@ -148,7 +157,7 @@ void Form::HandleKey(const SDL_Event& event) {
     MoveFocus((shift & 1) == 0);
     return;
   }
-  const std::int16_t code = KeyCodeForHandler(key.keysym.sym);
+  const std::int16_t code = KeyCodeForHandler(key.keysym.sym, key.keysym.scancode);
   if (focus_ == nullptr) {
     if (KeyDown) RunHandler([&] { KeyDown(code, shift); });
     return;

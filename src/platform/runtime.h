@@ -7,7 +7,7 @@ namespace platform {
 
 // Seconds since local midnight, with a fractional part.
 double Timer();
-// Moves the clock that Timer reads by this many seconds (0 gives the real time back).
+// Shifts the clock that Timer reads by this many seconds (0 takes the shift away).
 void SetClockOffset(double seconds);
 // Makes that clock run this many times faster than real time from now on (1 is real time),
 // so that tests can run the program's three-second waits quickly.

@@ -8,7 +8,7 @@
 namespace platform {
 namespace {
 
-constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 62> kKeys = {{
+constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 63> kKeys = {{
     {SDLK_BACKSPACE, 0x08},   {SDLK_TAB, 0x09},          {SDLK_RETURN, 0x0D},
     {SDLK_PAUSE, 0x13},       {SDLK_CAPSLOCK, 0x14},     {SDLK_ESCAPE, 0x1B},
     {SDLK_SPACE, 0x20},       {SDLK_PAGEUP, 0x21},       {SDLK_PAGEDOWN, 0x22},
@@ -29,23 +29,31 @@ constexpr std::array<std::pair<SDL_Keycode, std::uint32_t>, 62> kKeys = {{
     {SDLK_SLASH, 0xBF},       {SDLK_BACKQUOTE, 0xC0},    {SDLK_LEFTBRACKET, 0xDB},
     {SDLK_BACKSLASH, 0xDC},   {SDLK_RIGHTBRACKET, 0xDD}, {SDLK_QUOTE, 0xDE},
     {SDLK_F11, 0x7A},         {SDLK_F12, 0x7B},          {SDLK_MODE, 0xA5},
-    {SDLK_SELECT, 0x29},      {SDLK_HELP, 0x2F},
+    {SDLK_SELECT, 0x29},      {SDLK_HELP, 0x2F},         {SDLK_LESS, 0xE2},
 }};
 
 }  // namespace
 
-std::uint32_t VirtualKeyForFilter(std::int32_t key) {
+std::uint32_t VirtualKeyForFilter(std::int32_t key, std::int32_t scancode) {
   if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>('A' + (key - SDLK_a));
   if (key >= SDLK_0 && key <= SDLK_9) return static_cast<std::uint32_t>('0' + (key - SDLK_0));
   if (key >= SDLK_F1 && key <= SDLK_F10) return 0x70u + static_cast<std::uint32_t>(key - SDLK_F1);
   for (const auto& [sdl, vk] : kKeys) {
     if (sdl == key) return vk;
   }
+  // Layouts without Latin letters (Cyrillic) name the letter and digit keys by their place.
+  if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
+    return static_cast<std::uint32_t>('A' + (scancode - SDL_SCANCODE_A));
+  }
+  if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) {
+    return static_cast<std::uint32_t>('1' + (scancode - SDL_SCANCODE_1));
+  }
+  if (scancode == SDL_SCANCODE_0) return '0';
   return 0;
 }
 
-std::int16_t KeyCodeForHandler(std::int32_t key) {
-  const std::uint32_t vk = VirtualKeyForFilter(key);
+std::int16_t KeyCodeForHandler(std::int32_t key, std::int32_t scancode) {
+  const std::uint32_t vk = VirtualKeyForFilter(key, scancode);
   switch (vk) {
     case 0xA0: case 0xA1: return 0x10;
     case 0xA2: case 0xA3: return 0x11;

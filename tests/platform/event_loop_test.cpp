@@ -1,0 +1,180 @@
+// The event loop: waits that process events inside handlers, the clock they poll, failures
+// that handlers let escape, and the unload that ends it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <stdexcept>
+
+#include "form_events.h"
+#include "platform/controls.h"
+#include "platform/failure.h"
+#include "platform/form.h"
+#include "platform/runtime.h"
+
+namespace {
+
+using namespace platform;
+using platform_test::ButtonEvent;
+using platform_test::Queue;
+using Entries = std::vector<std::string>;
+
+// The program's own wait: poll the clock, process events between readings, add a day when
+// midnight has passed. Gives every reading.
+std::vector<double> Wait(double seconds) {
+  std::vector<double> readings;
+  const double start = Timer();
+  for (;;) {
+    double now = Timer();
+    readings.push_back(now);
+    if (now < start) now += 86400.0;
+    if (now >= start + seconds) return readings;
+    DoEvents();
+  }
+}
+
+void QueueClick(const Control& c) {
+  const int x = static_cast<int>(c.Left()) + 1, y = static_cast<int>(c.Top()) + 1;
+  Queue(ButtonEvent(true, x, y));
+  Queue(ButtonEvent(false, x, y));
+}
+
+void QueueType(int type, std::uint8_t window_event = 0) {
+  SDL_Event e{};
+  e.type = static_cast<std::uint32_t>(type);
+  e.window.event = window_event;
+  Queue(e);
+}
+
+class EventLoop : public ::testing::Test {
+ protected:
+  EventLoop() {
+    SetClockRate(40);  // a three-second wait takes 75 ms
+    form.Add(a);
+    form.Add(b);
+    form.Add(ticker);
+    ticker.Tick = [this] { ++ticks; };
+    form.OnUnload = [this](std::int16_t&) { ++unloads; };
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  }
+  ~EventLoop() override {
+    SetClockRate(1);
+    SetClockOffset(0);
+  }
+
+  PictureBox a{"a", 0, 0, 10, 10, 0};
+  PictureBox b{"b", 20, 0, 10, 10, 1};
+  Form form{"event loop", 40, 20};
+  class platform::Timer ticker {
+    "ticker", 5
+  };  // the class, not the clock of that name
+  Entries log;
+  int ticks = 0, unloads = 0;
+};
+
+TEST_F(EventLoop, HandlerThatWaitsRunsTheEventsThatArriveMeanwhileToTheirEnd) {
+  a.Click = [this] {
+    log.push_back("a begins");
+    QueueClick(b);
+    Wait(3);
+    log.push_back("a ends");
+  };
+  b.Click = [this] {
+    log.push_back("b begins");
+    Wait(3);
+    log.push_back("b ends");
+  };
+  ticker.SetEnabled(true);
+  form.Show();
+  platform_test::Click(1, 1);
+  EXPECT_EQ(log, (Entries{"a begins", "b begins", "b ends", "a ends"}));
+  EXPECT_GT(ticks, 0) << "the timer must tick during a wait";
+}
+
+TEST_F(EventLoop, WaitThatStartsBeforeMidnightEndsAfterIt) {
+  SetClockOffset(0);
+  SetClockOffset(86400.0 - 1.5 - Timer());
+  const auto begun = std::chrono::steady_clock::now();
+  const std::vector<double> readings = Wait(3);
+  const double real =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count();
+  ASSERT_GE(readings.size(), 2u);
+  EXPECT_GE(readings.front(), 86398.5);
+  EXPECT_GE(readings.back(), 1.5);
+  EXPECT_LT(readings.back(), 2.0);
+  for (double r : readings) EXPECT_TRUE(r >= 0 && r < 86400.0) << r;
+  EXPECT_LT(real, 1.0) << "the wait took " << real << " s";
+}
+
+TEST_F(EventLoop, FailureThatAHandlerLetsEscapeIsDroppedAndTheLoopGoesOn) {
+  a.Click = [] { throw RuntimeError("file missing"); };
+  a.KeyDown = [this](std::int16_t, std::int16_t) {
+    log.push_back("key");
+    throw std::out_of_range("bad index");
+  };
+  b.Click = [this] {
+    log.push_back("b");
+    throw std::logic_error("broken");
+  };
+  b.MouseMove = [this](std::int16_t, std::int16_t, float, float) { log.push_back("move"); };
+  form.OnLoad = [this] {
+    QueueClick(a);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_k;
+    Queue(key);
+    QueueClick(b);
+    SDL_Event move{};
+    move.type = SDL_MOUSEMOTION;
+    move.motion.x = 21;
+    Queue(move);
+    QueueType(SDL_QUIT);
+    throw RuntimeError("load failed halfway");
+  };
+  EXPECT_EQ(platform::Run(form), 0);
+  EXPECT_EQ(log, (Entries{"key", "b", "move"}));
+  EXPECT_EQ(unloads, 1);
+}
+
+TEST_F(EventLoop, EndUnwindsEveryWaitAndEndsTheLoopWithItsStatus) {
+  a.Click = [this] {
+    QueueClick(b);
+    Wait(3);
+    log.push_back("a went on");
+  };
+  b.Click = [] { End(3); };
+  form.OnLoad = [this] { QueueClick(a); };
+  EXPECT_EQ(platform::Run(form), 3);
+  EXPECT_TRUE(log.empty());
+}
+
+TEST(Unload, QuitOrWindowCloseRunsTheUnloadHandlerOnce) {
+  const std::vector<std::vector<std::pair<int, std::uint8_t>>> arrivals = {
+      {{SDL_QUIT, 0}},
+      {{SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE}},
+      {{SDL_QUIT, 0}, {SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE}},
+      {{SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE}, {SDL_QUIT, 0}},
+  };
+  for (const auto& events : arrivals) {
+    PictureBox box{"box", 0, 0, 10, 10, 0};
+    Form form{"unload", 20, 20};
+    form.Add(box);
+    form.Show();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    int unloads = 0, clicks = 0;
+    // The handler processes events itself, so the second request arrives during it.
+    form.OnUnload = [&](std::int16_t&) {
+      ++unloads;
+      DoEvents();
+    };
+    box.Click = [&] { ++clicks; };
+    for (const auto& [type, window_event] : events) QueueType(type, window_event);
+    DoEvents();
+    EXPECT_EQ(unloads, 1) << events.size() << " requests, first " << events.front().first;
+    EXPECT_TRUE(form.Unloaded());
+    EXPECT_EQ(form.hWnd(), nullptr);
+    platform_test::Click(1, 1);
+    EXPECT_EQ(clicks, 0) << "an unloaded window takes no input";
+  }
+}
+
+}  // namespace

@@ -1,0 +1,142 @@
+// Reading pictures from disk and writing the canvas's picture back as a bitmap.
+#include "platform/picture.h"
+
+#include <SDL_image.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "form_events.h"
+#include "platform/controls.h"
+#include "platform/failure.h"
+#include "platform/form.h"
+#include "temp_dir.h"
+
+namespace {
+
+using namespace platform;
+namespace fs = std::filesystem;
+
+// Every pixel differs from its neighbours in all three channels; the odd width makes rows
+// that need padding in a bitmap.
+Picture Pattern(int width, int height) {
+  auto p = std::make_shared<PictureData>();
+  p->width = width;
+  p->height = height;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      p->pixels.push_back(0xFF000000u | static_cast<std::uint32_t>((x * 37 + y) & 0xFF) << 16 |
+                          static_cast<std::uint32_t>((y * 51 + x * 3) & 0xFF) << 8 |
+                          static_cast<std::uint32_t>((x + y) * 13 & 0xFF));
+    }
+  }
+  return p;
+}
+
+std::vector<std::string> Listing(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class Pictures : public ::testing::Test {
+ protected:
+  Pictures() { form.Add(box); }
+  platform_test::TempDir dir;
+  PictureBox box{"box", 0, 0, 10, 10, 0};
+  Form form{"pictures", 10, 10};
+};
+
+TEST_F(Pictures, FileThatIsNoPictureRaisesAndTheControlKeepsItsPicture) {
+  const Picture old = platform_test::Solid(10, 10, 0xFF123456);
+  box.SetPicture(old);
+  fs::create_directories(dir / "folder.gif");
+  const std::string paths[] = {
+      dir / "missing.jpg",
+      dir.Write("empty.jpg", ""),
+      dir / "folder.gif",
+      dir.Write("text.jpg", "this is no picture, only words"),
+  };
+  for (const std::string& path : paths) {
+    SCOPED_TRACE(path);
+    EXPECT_THROW(box.SetPicture(LoadPicture(path)), RuntimeError);
+    EXPECT_EQ(box.GetPicture(), old);
+  }
+}
+
+TEST_F(Pictures, LoadsAJpegByAWindowsStylePath) {
+  SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 85, 85, 24, SDL_PIXELFORMAT_RGB24);
+  ASSERT_NE(s, nullptr);
+  SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 200, 40, 90));
+  fs::create_directories(dir.Path() / "Picture");
+  ASSERT_EQ(IMG_SaveJPG(s, (dir / "Picture/Boje1_01.jpg").c_str(), 95), 0);
+  SDL_FreeSurface(s);
+
+  const std::string windows_path = dir.Path().string() + "\\PICTURE\\\\BOJE1_01.JPG";
+  const Picture p = LoadPicture(windows_path);
+  ASSERT_EQ(p->width, 85);
+  ASSERT_EQ(p->height, 85);
+  EXPECT_EQ(p->source, windows_path);
+  const std::uint32_t centre = p->pixels[42 * 85 + 42];
+  EXPECT_NEAR(static_cast<int>(centre >> 16 & 0xFF), 200, 3);
+  EXPECT_NEAR(static_cast<int>(centre >> 8 & 0xFF), 40, 3);
+  EXPECT_NEAR(static_cast<int>(centre & 0xFF), 90, 3);
+}
+
+TEST_F(Pictures, BitmapReadsBackWithNoPixelChangedAndLeavesNoOtherFile) {
+  const std::string path = dir.Write("MY_PICTURE/01.GIF", "an older picture");
+  for (const auto& [w, h] : std::vector<std::pair<int, int>>{{7, 5}, {750, 600}, {1, 1}}) {
+    SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
+    const Picture saved = Pattern(w, h);
+    SavePicture(saved, path);
+    const std::string bytes = platform_test::ReadAll(path);
+    ASSERT_GE(bytes.size(), 30u);
+    EXPECT_EQ(bytes.substr(0, 2), "BM");
+    EXPECT_EQ(static_cast<int>(bytes[28]), 24) << "bits per pixel";
+    const Picture read = LoadPicture(path);
+    ASSERT_EQ(read->width, w);
+    ASSERT_EQ(read->height, h);
+    EXPECT_EQ(read->pixels, saved->pixels);
+    EXPECT_EQ(Listing(dir.Path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
+  }
+}
+
+TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {
+  const std::string old_bytes = "the picture saved last time";
+  const std::string path = dir.Write("MY_PICTURE/01.GIF", old_bytes);
+  EXPECT_THROW(SavePicture(Pattern(4, 4), dir / "NO_SUCH_FOLDER/01.GIF"), RuntimeError);
+
+  // The folder is made unwritable; a superuser ignores that, so the save runs in a child
+  // process without those rights.
+  fs::permissions(dir.Path() / "MY_PICTURE", fs::perms::owner_read | fs::perms::owner_exec |
+                                                 fs::perms::group_read | fs::perms::group_exec |
+                                                 fs::perms::others_read | fs::perms::others_exec);
+  fs::permissions(dir.Path(), fs::perms::others_exec, fs::perm_options::add);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    try {
+      SavePicture(Pattern(4, 4), path);
+    } catch (const RuntimeError&) {
+      ::_exit(0);
+    } catch (...) {
+      ::_exit(2);
+    }
+    ::_exit(1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save went through; 2: another failure; 3: no "
+                                       "unprivileged user";
+  EXPECT_EQ(platform_test::ReadAll(path), old_bytes);
+  EXPECT_EQ(Listing(dir.Path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
+  fs::permissions(dir.Path() / "MY_PICTURE", fs::perms::owner_all, fs::perm_options::add);
+}
+
+}  // namespace
