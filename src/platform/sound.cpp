@@ -62,6 +62,16 @@ Chunk LoadDefaultBeep() {
   return Chunk(Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
 }
 
+// The mixer does not always close the file it was handed when the file is no WAV, so the
+// file stays ours to close.
+Chunk LoadFile(const std::string& path) {
+  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+  if (file == nullptr) return Chunk(nullptr);
+  Chunk chunk(Mix_LoadWAV_RW(file, 0));
+  SDL_RWclose(file);
+  return chunk;
+}
+
 // The sound now playing; kept until the next one replaces it, since the mixer reads it
 // while it plays.
 Chunk& CurrentSound() {
@@ -94,7 +104,7 @@ void SetSoundObserver(std::function<void(const std::string& path, std::int32_t f
 std::int32_t sndPlaySoundA(const std::string& path, std::int32_t flags) {
   if (g_sound_observer) g_sound_observer(path, flags);
   if (!AudioDeviceOpen()) return 0;
-  Chunk next(Mix_LoadWAV(MapPath(path).c_str()));
+  Chunk next = LoadFile(MapPath(path));
   if (!next) next = LoadDefaultBeep();
   if (!next) return 0;
   Mix_HaltChannel(kSoundChannel);
