@@ -7,18 +7,6 @@
 #include "frame/module_state.h"
 #include "platform/failure.h"
 
-namespace {
-
-// An object reference that was never set fails like any other run-time failure, so that the
-// trap of the procedure using it ends that procedure.
-template <class T>
-T& set_object(const std::shared_ptr<T>& reference) {
-  if (!reference) throw platform::RuntimeError("object reference not set");
-  return *reference;
-}
-
-}  // namespace
-
 void FormaMain::MusicOn_Click() {
   error_trap([&] {
     if (muzika_iskljucena == 1) {

@@ -11,18 +11,6 @@
 #include "platform/runtime.h"
 #include "platform/shell.h"
 
-namespace {
-
-// An object reference that was never set fails like any other run-time failure, so that the
-// trap of the procedure using it ends that procedure.
-template <class T>
-T& set_object(const std::shared_ptr<T>& reference) {
-  if (!reference) throw platform::RuntimeError("object reference not set");
-  return *reference;
-}
-
-}  // namespace
-
 void FormaMain::Form_Load() {
   error_trap([&] {
     hook_id = platform::SetWindowsHookExA(platform::WH_KEYBOARD_LL, hook_tastature,
