@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
-# Builds the benchmarks and runs them headless; prints each benchmark's median.
-# BUILD_DIR picks the build tree (default: build); further arguments go to the benchmarks.
+# The benchmark command: builds the benchmarks, runs them headless and prints each one's
+# median on this machine; then fuzzes the picture loader for a few minutes and runs the
+# hour-long soak, whose resident memory at the end it compares with that after start-up.
+#   scripts/bench.sh [--quick] [benchmark arguments...]
+# --quick prints the medians only. BUILD_DIR picks the build tree (default: build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+quick=0
+if [ "${1:-}" = "--quick" ]; then
+  quick=1
+  shift
+fi
 build=${BUILD_DIR:-build}
 [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --target benchmarks -j"$(nproc)"
 SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$build/bench/benchmarks" \
   --benchmark_repetitions=9 --benchmark_report_aggregates_only=true --benchmark_color=false "$@" |
   awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); printf "%-60s %10s %s\n", $1, $2, $3 }'
+
+[ "$quick" = 1 ] && exit 0
+status=0
+bash scripts/fuzz.sh || status=1
+BUILD_DIR="$build" bash scripts/soak.sh || status=1
+exit $status

@@ -31,7 +31,7 @@ void ProgramOnDesktop::SetUp() {
   for (const char* tool : {"xdotool", "import", "convert", "xprop", "xwininfo", "xdpyinfo"}) {
     if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
   }
-  if (!test_support::XvfbSession::Installed()) GTEST_SKIP() << "Xvfb or openbox is not installed";
+  if (!XvfbSession::Installed()) GTEST_SKIP() << "Xvfb or openbox is not installed";
   install_ = std::make_unique<Installation>(temp_.path() / "prefix");
   browser_ = std::make_unique<RecordingBrowser>(temp_.path() / "browser");
 }

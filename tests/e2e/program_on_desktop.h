@@ -10,9 +10,13 @@
 #include <vector>
 
 #include "desktop.h"
+#include "installation.h"
 #include "xvfb_session.h"
 
 namespace e2e {
+
+// The suite is written against the shared helpers for tests on a real display.
+using namespace test_support;
 
 // Window pixels; the window's client area lies at the screen's top-left.
 struct At {
@@ -78,7 +82,7 @@ class ProgramOnDesktop : public ::testing::Test {
 
   // Members go in reverse order: the program before the browser and the installation, and
   // the display last of all.
-  test_support::XvfbSession x_;
+  XvfbSession x_;
   TempFolder temp_;
   std::unique_ptr<Installation> install_;
   std::unique_ptr<RecordingBrowser> browser_;

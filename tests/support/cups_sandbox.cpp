@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <signal.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +13,8 @@
 #include <fstream>
 #include <stdexcept>
 #include <thread>
+
+#include "processes.h"
 
 namespace test_support {
 namespace {
@@ -137,16 +138,7 @@ void CupsSandbox::Start() {
 
 void CupsSandbox::Stop() {
   if (scheduler_ > 0) {
-    ::kill(scheduler_, SIGTERM);
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
-    while (::waitpid(scheduler_, nullptr, WNOHANG) == 0) {
-      if (std::chrono::steady_clock::now() > deadline) {
-        ::kill(scheduler_, SIGKILL);
-        ::waitpid(scheduler_, nullptr, 0);
-        break;
-      }
-      std::this_thread::sleep_for(20ms);
-    }
+    EndProcess(scheduler_, 5s);
     scheduler_ = -1;
     if (had_server_) {
       ::setenv("CUPS_SERVER", old_server_.c_str(), 1);

@@ -2,25 +2,20 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
+#include "processes.h"
+
 namespace test_support {
 namespace {
 
 using namespace std::chrono_literals;
-
-bool OnPath(const std::string& program) {
-  return std::system(("command -v " + program + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 // Starts the program with its output discarded, DISPLAY set when given, and `keep_fd` left
 // open across exec.
@@ -44,28 +39,12 @@ pid_t Spawn(std::vector<std::string> arguments, const std::string& display, int 
 
 // Ends the process by its pid, forcibly if it has not gone in a few seconds.
 void StopProcess(pid_t& pid) {
-  if (pid <= 0) return;
-  ::kill(pid, SIGTERM);
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while (::waitpid(pid, nullptr, WNOHANG) == 0) {
-    if (std::chrono::steady_clock::now() > deadline) {
-      ::kill(pid, SIGKILL);
-      ::waitpid(pid, nullptr, 0);
-      break;
-    }
-    std::this_thread::sleep_for(10ms);
-  }
+  EndProcess(pid, 5s);
   pid = -1;
 }
 
 std::string RootProperty(const std::string& display, const std::string& property) {
-  const std::string command = "xprop -display " + display + " -root " + property + " 2>/dev/null";
-  FILE* out = ::popen(command.c_str(), "r");
-  if (out == nullptr) return "";
-  char line[1024] = {};
-  if (std::fgets(line, sizeof line, out) == nullptr) line[0] = '\0';
-  ::pclose(out);
-  return line;
+  return RunTool({"xprop", "-display", display, "-root", property}).out;
 }
 
 // Whether the window manager manages any window now: its client list names one.

@@ -6,31 +6,25 @@
 #include <stdexcept>
 #include <thread>
 
-namespace e2e {
+namespace test_support {
 
 TempFolder::TempFolder() {
-  std::string name = (fs::temp_directory_path() / "colouring-e2e-XXXXXX").string();
+  std::string name = (std::filesystem::temp_directory_path() / "colouring-test-XXXXXX").string();
   if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("no temporary folder");
   path_ = name;
 }
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
-  fs::remove_all(path_, ignored);
+  std::filesystem::remove_all(path_, ignored);
 }
 
-Installation::Installation(const fs::path& prefix) : prefix_(prefix) {
-  const Outcome install = RunTool(
-      {E2E_CMAKE_COMMAND, "--install", E2E_BUILD_DIR, "--prefix", prefix.string()}, {}, 60s);
-  if (install.status != 0) throw std::runtime_error("install failed:\n" + install.out);
-}
-
-RecordingBrowser::RecordingBrowser(const fs::path& folder)
+RecordingBrowser::RecordingBrowser(const std::filesystem::path& folder)
     : folder_(folder), record_(folder / "opened.txt") {
-  fs::create_directories(folder_);
-  const fs::path script = folder_ / "xdg-open";
+  std::filesystem::create_directories(folder_);
+  const std::filesystem::path script = folder_ / "xdg-open";
   std::ofstream(script) << "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" << record_.string() << "'\n";
-  fs::permissions(script, fs::perms::owner_all);
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
 }
 
 std::vector<std::string> RecordingBrowser::Addresses() const {
@@ -49,11 +43,15 @@ std::vector<std::string> RecordingBrowser::WaitForAddresses(std::size_t count,
   return Addresses();
 }
 
-std::string Desktop::Tool(const std::vector<std::string>& arguments) const {
-  return RunTool(arguments, {{"DISPLAY", display_}}).out;
+Outcome Desktop::Tool(const std::vector<std::string>& arguments,
+                      std::chrono::milliseconds limit) const {
+  return RunTool(arguments, {{"DISPLAY", display_}}, limit);
 }
 
-Desktop::Desktop(std::string display, int x, int y) : display_(std::move(display)), x_(x), y_(y) {
+Desktop::Desktop(std::string display) : display_(std::move(display)) {}
+
+Desktop::Desktop(std::string display, int x, int y)
+    : display_(std::move(display)), pointer_known_(true), x_(x), y_(y) {
   Tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y)});
 }
 
@@ -61,6 +59,7 @@ Desktop::Desktop(std::string display, int x, int y) : display_(std::move(display
 // the pointer to a point (xdotool's warps) pass the queued presses and releases then, and
 // reach the program out of order. Relative moves are input events that keep their order.
 std::vector<std::string> Desktop::StepTo(int x, int y) {
+  if (!pointer_known_) throw std::logic_error("the pointer's starting point is not known");
   std::vector<std::string> step{"xdotool", "mousemove_relative", "--", std::to_string(x - x_),
                                 std::to_string(y - y_)};
   x_ = x;
@@ -81,19 +80,27 @@ void Desktop::ButtonDown() const { Tool({"xdotool", "mousedown", "1"}); }
 void Desktop::ButtonUp() const { Tool({"xdotool", "mouseup", "1"}); }
 void Desktop::Keys(const std::string& keys) const { Tool({"xdotool", "key", keys}); }
 
-Image Desktop::Shot() const {
-  return ParsePpm(Tool({"import", "-window", "root", "-depth", "8", "ppm:-"}));
+Image Desktop::Shot(const std::string& window) const {
+  return ParsePpm(Tool({"import", "-window", window, "-depth", "8", "ppm:-"}).out);
 }
 
 Image Desktop::Shot(int left, int top, int width, int height) const {
   const std::string crop = std::to_string(width) + "x" + std::to_string(height) + "+" +
                            std::to_string(left) + "+" + std::to_string(top);
   return ParsePpm(
-      Tool({"import", "-window", "root", "-crop", crop, "+repage", "-depth", "8", "ppm:-"}));
+      Tool({"import", "-window", "root", "-crop", crop, "+repage", "-depth", "8", "ppm:-"}).out);
+}
+
+Image Desktop::TryShot() const {
+  try {
+    return Shot();
+  } catch (const std::exception&) {
+    return {};
+  }
 }
 
 std::pair<int, int> Desktop::ScreenSize() const {
-  std::istringstream info(Tool({"xdpyinfo"}));
+  std::istringstream info(Tool({"xdpyinfo"}).out);
   for (std::string line; std::getline(info, line);) {
     const auto at = line.find("dimensions:");
     if (at == std::string::npos) continue;
@@ -109,18 +116,18 @@ std::vector<std::string> Desktop::Windows(const std::string& title, bool visible
   std::vector<std::string> arguments{"xdotool", "search"};
   if (visible_only) arguments.push_back("--onlyvisible");
   arguments.insert(arguments.end(), {"--name", "^" + title + "$"});
-  std::istringstream found(Tool(arguments));
+  std::istringstream found(Tool(arguments).out);
   std::vector<std::string> ids;
   for (std::string id; found >> id;) ids.push_back(id);
   return ids;
 }
 
 std::string Desktop::Property(const std::string& window, const std::string& name) const {
-  return Tool({"xprop", "-id", window, name});
+  return Tool({"xprop", "-id", window, name}).out;
 }
 
 int Desktop::Geometry(const std::string& window, const std::string& field) const {
-  std::istringstream info(Tool({"xwininfo", "-id", window}));
+  std::istringstream info(Tool({"xwininfo", "-id", window}).out);
   for (std::string line; std::getline(info, line);) {
     const auto at = line.find(field + ":");
     if (at != std::string::npos) return std::stoi(line.substr(at + field.size() + 1));
@@ -128,4 +135,4 @@ int Desktop::Geometry(const std::string& window, const std::string& field) const
   return -1;
 }
 
-}  // namespace e2e
+}  // namespace test_support

@@ -13,7 +13,7 @@
 
 extern char** environ;
 
-namespace e2e {
+namespace test_support {
 namespace {
 
 // The environment of this process with the changes made, as "NAME=value" lines.
@@ -102,9 +102,38 @@ bool OnPath(const std::string& program) {
   return RunTool({"sh", "-c", "command -v \"$0\"", program}).status == 0;
 }
 
+int EndProcess(pid_t pid, std::chrono::milliseconds grace) {
+  if (pid <= 0) return -1;
+  ::kill(pid, SIGTERM);
+  const auto deadline = std::chrono::steady_clock::now() + grace;
+  int status = 0;
+  pid_t ended = 0;
+  while ((ended = ::waitpid(pid, &status, WNOHANG)) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ::kill(pid, SIGKILL);
+      while ((ended = ::waitpid(pid, &status, 0)) < 0 && errno == EINTR) {
+      }
+      break;
+    }
+    std::this_thread::sleep_for(10ms);
+  }
+  return ended == pid && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  while (std::chrono::steady_clock::now() < deadline) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(100ms);
+  }
+  return condition();
+}
+
 Started::Started(const std::vector<std::string>& arguments, const Environment& changes,
                  const std::string& log_file) {
-  const int log = ::open(log_file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+  const int log = log_file.empty()
+                      ? -1
+                      : ::open(log_file.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
   pid_ = Spawn(arguments, changes, log, log);
   if (log >= 0) ::close(log);
 }
@@ -130,4 +159,13 @@ std::optional<int> Started::WaitForExit(std::chrono::milliseconds limit) {
   return exit_status_;
 }
 
-}  // namespace e2e
+std::optional<int> Started::Stop(std::chrono::milliseconds grace) {
+  if (!ended_) {
+    const int status = EndProcess(pid_, grace);
+    ended_ = true;
+    if (status >= 0) exit_status_ = status;
+  }
+  return exit_status_;
+}
+
+}  // namespace test_support

@@ -3,12 +3,13 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace e2e {
+namespace test_support {
 
 using namespace std::chrono_literals;
 
@@ -29,12 +30,20 @@ Outcome RunTool(const std::vector<std::string>& arguments, const Environment& ch
 // Whether a program of that name is on PATH.
 bool OnPath(const std::string& program);
 
+// Ends the process by its pid with SIGTERM, and with SIGKILL when it is still there after the
+// grace; waits for it. Gives its exit status, -1 when it did not exit by itself.
+int EndProcess(pid_t pid, std::chrono::milliseconds grace);
+
+// Checks the condition every tenth of a second until it holds, and once more at the limit.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
+
 // A program left running while the test goes on; killed by its pid when the guard goes, and
 // also when the test process dies first.
 class Started {
  public:
-  Started(const std::vector<std::string>& arguments, const Environment& changes,
-          const std::string& log_file);
+  // Its output and errors go to the log file, or nowhere without one.
+  explicit Started(const std::vector<std::string>& arguments, const Environment& changes = {},
+                   const std::string& log_file = "");
   ~Started();
   Started(const Started&) = delete;
   Started& operator=(const Started&) = delete;
@@ -44,6 +53,9 @@ class Started {
   // Waits for the program to end by itself: its exit status, or nothing when it is still
   // running after the limit (or was killed by a signal).
   std::optional<int> WaitForExit(std::chrono::milliseconds limit);
+  // Ends it as the system does at log-off, as EndProcess does; its exit status, or nothing
+  // when it did not exit by itself.
+  std::optional<int> Stop(std::chrono::milliseconds grace);
 
  private:
   pid_t pid_ = -1;
@@ -51,4 +63,4 @@ class Started {
   bool ended_ = false;
 };
 
-}  // namespace e2e
+}  // namespace test_support

@@ -9,9 +9,7 @@
 #include "image.h"
 #include "processes.h"
 
-namespace e2e {
-
-namespace fs = std::filesystem;
+namespace test_support {
 
 // A fresh temporary folder, removed with everything in it when it goes.
 class TempFolder {
@@ -20,49 +18,39 @@ class TempFolder {
   ~TempFolder();
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
-  const fs::path& path() const { return path_; }
+  const std::filesystem::path& path() const { return path_; }
 
  private:
-  fs::path path_;
-};
-
-// The program installed from the build into a prefix of its own, as a user installs it.
-class Installation {
- public:
-  // Throws std::runtime_error when the install fails.
-  explicit Installation(const fs::path& prefix);
-  const fs::path& prefix() const { return prefix_; }
-  fs::path Command() const { return prefix_ / "bin" / "colouring-book"; }
-  // The folder that holds the program and its data, with no link in its path.
-  fs::path AppFolder() const { return fs::canonical(prefix_ / "lib" / "colouring-book"); }
-  fs::path Data(const std::string& relative) const { return AppFolder() / relative; }
-
- private:
-  fs::path prefix_;
+  std::filesystem::path path_;
 };
 
 // A stand-in for the desktop's web-page opener, to be put first on the program's PATH: it
 // records the address it is given and ends.
 class RecordingBrowser {
  public:
-  explicit RecordingBrowser(const fs::path& folder);
-  const fs::path& folder() const { return folder_; }
+  explicit RecordingBrowser(const std::filesystem::path& folder);
+  const std::filesystem::path& folder() const { return folder_; }
   std::vector<std::string> Addresses() const;
   // The addresses once `count` have arrived, or all there are after the limit.
   std::vector<std::string> WaitForAddresses(std::size_t count,
                                             std::chrono::milliseconds limit = 10s) const;
 
  private:
-  fs::path folder_, record_;
+  std::filesystem::path folder_, record_;
 };
 
 // The X tools on one display: pointer and keys through xdotool, screenshots through import.
 class Desktop {
  public:
-  // Puts the pointer at that point to start from.
+  // Leaves the pointer where it is.
+  explicit Desktop(std::string display);
+  // Puts the pointer at that point, for MoveTo and Click(x, y) to start from.
   Desktop(std::string display, int x, int y);
 
-  std::string Tool(const std::vector<std::string>& arguments) const;
+  const std::string& display() const { return display_; }
+  // Runs an X tool on this display to its end, as RunTool does.
+  Outcome Tool(const std::vector<std::string>& arguments,
+               std::chrono::milliseconds limit = 20s) const;
   void MoveTo(int x, int y);
   void Click(int x, int y);
   void Click() const;
@@ -70,8 +58,11 @@ class Desktop {
   void ButtonUp() const;
   void Keys(const std::string& keys) const;
 
-  Image Shot() const;
+  // The whole screen, or one window; throws std::runtime_error when it cannot be taken.
+  Image Shot(const std::string& window = "root") const;
   Image Shot(int left, int top, int width, int height) const;
+  // The whole screen, or an empty picture when it cannot be taken: for polling.
+  Image TryShot() const;
   std::pair<int, int> ScreenSize() const;
   // The ids of the windows of that exact title.
   std::vector<std::string> Windows(const std::string& title, bool visible_only) const;
@@ -84,7 +75,8 @@ class Desktop {
   std::vector<std::string> StepTo(int x, int y);
 
   std::string display_;
-  int x_, y_;
+  bool pointer_known_ = false;
+  int x_ = 0, y_ = 0;
 };
 
-}  // namespace e2e
+}  // namespace test_support

@@ -6,10 +6,15 @@
 
 #include "processes.h"
 
-namespace e2e {
+namespace test_support {
 
 std::string ToString(Rgb c) {
   return "(" + std::to_string(c.r) + ", " + std::to_string(c.g) + ", " + std::to_string(c.b) + ")";
+}
+
+Rgb RgbOf(std::uint32_t argb) {
+  return {static_cast<std::uint8_t>(argb >> 16), static_cast<std::uint8_t>(argb >> 8),
+          static_cast<std::uint8_t>(argb)};
 }
 
 Rgb Image::At(int x, int y) const {
@@ -64,6 +69,16 @@ Image ReadPicture(const std::filesystem::path& file) {
   return ParsePpm(decoded.out);
 }
 
+Image ImageOf(const platform::PictureData& picture) {
+  Image image{picture.width, picture.height, {}};
+  image.rgb.reserve(picture.pixels.size() * 3);
+  for (const std::uint32_t argb : picture.pixels) {
+    const Rgb c = RgbOf(argb);
+    image.rgb.insert(image.rgb.end(), {c.r, c.g, c.b});
+  }
+  return image;
+}
+
 double Likeness(const Image& shown, int left, int top, const Image& want, int tolerance) {
   if (left < 0 || top < 0 || left + want.width > shown.width || top + want.height > shown.height) {
     return 0;
@@ -89,4 +104,4 @@ int Differences(const Image& a, const Image& b) {
   return differing;
 }
 
-}  // namespace e2e
+}  // namespace test_support
