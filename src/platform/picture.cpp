@@ -5,9 +5,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "platform/failure.h"
 #include "platform/paths.h"
+#include "platform/picture_check.h"
 
 namespace platform {
 namespace {
@@ -22,6 +25,7 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 Picture FromSurface(SDL_Surface* loaded, std::string source) {
   if (loaded == nullptr) throw RuntimeError("cannot read picture " + source);
   SurfacePtr owned(loaded);
+  if (loaded->w <= 0 || loaded->h <= 0) throw RuntimeError("empty picture " + source);
   SurfacePtr argb(SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0));
   if (!argb) throw RuntimeError("cannot convert picture " + source);
   auto data = std::make_shared<PictureData>();
@@ -39,6 +43,35 @@ Picture FromSurface(SDL_Surface* loaded, std::string source) {
   return data;
 }
 
+// Each format goes to its own decoder only, never to the library's guess, which would hand
+// a damaged file to decoders for formats the program never reads.
+SDL_Surface* DecodeAs(PictureFormat format, SDL_RWops* rw) {
+  switch (format) {
+    case PictureFormat::kGif:
+      return IMG_LoadGIF_RW(rw);
+    case PictureFormat::kJpeg:
+      return IMG_LoadJPG_RW(rw);
+    case PictureFormat::kBmp:
+      return IMG_LoadBMP_RW(rw);
+    case PictureFormat::kIcon:
+      return IMG_LoadICO_RW(rw);
+    case PictureFormat::kCursor:
+      return IMG_LoadCUR_RW(rw);
+    case PictureFormat::kPng:
+      return IMG_LoadPNG_RW(rw);
+  }
+  return nullptr;
+}
+
+Picture Decode(std::span<const unsigned char> bytes, std::string name) {
+  const PictureFormat format = CheckPictureData(bytes, name);
+  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (rw == nullptr) throw RuntimeError("cannot read picture " + name);
+  SDL_Surface* loaded = DecodeAs(format, rw);
+  SDL_RWclose(rw);
+  return FromSurface(loaded, std::move(name));
+}
+
 std::function<void(const std::string&)> g_load_observer;
 
 }  // namespace
@@ -53,16 +86,20 @@ Picture LoadPicture(const std::string& path) {
   // SDL_image refuses nothing it can half-read, so a directory or an empty file must be
   // turned away here.
   std::error_code ec;
-  if (!std::filesystem::is_regular_file(real, ec) || std::filesystem::file_size(real, ec) == 0) {
-    throw RuntimeError("no picture file " + path);
-  }
-  return FromSurface(IMG_Load(real.c_str()), path);
+  const std::uintmax_t size =
+      std::filesystem::is_regular_file(real, ec) ? std::filesystem::file_size(real, ec) : 0;
+  if (ec || size == 0) throw RuntimeError("no picture file " + path);
+  std::vector<unsigned char> bytes(size);
+  std::ifstream in(real, std::ios::binary);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+  if (bytes.empty()) throw RuntimeError("cannot read picture " + path);
+  return Decode(bytes, path);
 }
 
 Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name) {
   if (bytes.empty()) throw RuntimeError("no picture data for " + name);
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  return FromSurface(IMG_Load_RW(rw, 1), std::move(name));
+  return Decode(bytes, std::move(name));
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {
