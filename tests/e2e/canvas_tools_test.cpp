@@ -129,10 +129,7 @@ TEST_F(Wipes, TheEraserBringsBackDrawingOneAndTheBlankPaperLeavesTheBlankPage) {
   ASSERT_NO_FATAL_FAILURE(Launch());
   // Something coloured for the eraser to take away.
   const Image start_drawing = CanvasShot();
-  const At area = InsideLargestEnclosedArea(start_drawing);
-  ASSERT_GE(area.x, 0);
-  desktop().Click(kCanvas.left + area.x, kCanvas.top + area.y);
-  const std::optional<Image> coloured = ChangedCanvas(start_drawing);
+  const auto [area, coloured] = FillLargestArea(start_drawing);
   ASSERT_TRUE(coloured) << "the fill changed nothing";
   ASSERT_TRUE(FilledArea(start_drawing, *coloured, area, kRed));
 

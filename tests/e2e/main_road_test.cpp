@@ -113,10 +113,7 @@ TEST_P(MainRoad, TheGalleryPutsDrawingSevenOnTheCanvasAndAFillColoursOneArea) {
             "BOJE3_02.JPG");
 
   const Image before = CanvasShot();
-  const At area = InsideLargestEnclosedArea(before);
-  ASSERT_GE(area.x, 0);
-  desktop().Click(kCanvas.left + area.x, kCanvas.top + area.y);
-  const std::optional<Image> filled = ChangedCanvas(before);
+  const auto [area, filled] = FillLargestArea(before);
   ASSERT_TRUE(filled) << "the fill changed nothing";
   EXPECT_TRUE(FilledArea(before, *filled, area, kGreen));
 

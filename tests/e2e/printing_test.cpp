@@ -40,10 +40,7 @@ TEST_F(Printing, CtrlPSavesTheColouredPictureAsABitmapAndPrintsItAtTheTopLeftOfA
   ASSERT_NO_FATAL_FAILURE(Launch(1024, 768, {{"CUPS_SERVER", printer_.server()}}));
 
   const Image start_drawing = CanvasShot();
-  const At area = InsideLargestEnclosedArea(start_drawing);
-  ASSERT_GE(area.x, 0);
-  desktop().Click(kCanvas.left + area.x, kCanvas.top + area.y);
-  const std::optional<Image> coloured = ChangedCanvas(start_drawing);
+  const std::optional<Image> coloured = FillLargestArea(start_drawing).after;
   ASSERT_TRUE(coloured) << "the fill changed nothing";
 
   desktop().Keys("ctrl+p");

@@ -122,6 +122,16 @@ bool ProgramOnDesktop::WaitForShot(const std::function<bool(const Image&)>& cond
   return false;
 }
 
+ProgramOnDesktop::Fill ProgramOnDesktop::FillLargestArea(const Image& before) {
+  const At area = InsideLargestEnclosedArea(before);
+  if (area.x < 0) {
+    ADD_FAILURE() << "the canvas shows no enclosed area";
+    return {area, std::nullopt};
+  }
+  desktop().Click(kCanvas.left + area.x, kCanvas.top + area.y);
+  return {area, ChangedCanvas(before)};
+}
+
 std::optional<Image> ProgramOnDesktop::ChangedCanvas(const Image& from,
                                                      std::chrono::seconds limit) const {
   const auto deadline = std::chrono::steady_clock::now() + limit;

@@ -78,6 +78,14 @@ class ProgramOnDesktop : public ::testing::Test {
   // is taken; nothing when it has not changed within the limit.
   std::optional<Image> ChangedCanvas(const Image& from, std::chrono::seconds limit = 10s) const;
 
+  // Clicks inside the largest enclosed area of the canvas `before` shows, and gives where it
+  // clicked with the canvas once the fill has changed it (nothing when it did not change).
+  struct Fill {
+    At area;
+    std::optional<Image> after;
+  };
+  Fill FillLargestArea(const Image& before);
+
   bool Iconic() const;
 
   // Members go in reverse order: the program before the browser and the installation, and
