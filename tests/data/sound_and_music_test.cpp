@@ -28,7 +28,7 @@ std::vector<unsigned char> ReadFile(const fs::path& path) {
 }
 
 struct Wav {
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec audio{};
   std::vector<std::int16_t> samples;
 };
 
@@ -36,7 +36,7 @@ Wav LoadWav(const fs::path& path) {
   Wav wav;
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (SDL_LoadWAV(path.c_str(), &wav.spec, &buffer, &length) == nullptr) {
+  if (SDL_LoadWAV(path.c_str(), &wav.audio, &buffer, &length) == nullptr) {
     ADD_FAILURE() << path << ": " << SDL_GetError();
     return wav;
   }
@@ -50,11 +50,11 @@ TEST(ColourSounds, EachIsShortAudible16BitPcm) {
   for (const char* name : kColourSounds) {
     SCOPED_TRACE(name);
     const Wav wav = LoadWav(kAppDir / "SOUND" / name);
-    EXPECT_EQ(wav.spec.format, AUDIO_S16LSB);
-    EXPECT_TRUE(wav.spec.freq == 22050 || wav.spec.freq == 44100);
-    ASSERT_TRUE(wav.spec.channels == 1 || wav.spec.channels == 2);
+    EXPECT_EQ(wav.audio.format, AUDIO_S16LSB);
+    EXPECT_TRUE(wav.audio.freq == 22050 || wav.audio.freq == 44100);
+    ASSERT_TRUE(wav.audio.channels == 1 || wav.audio.channels == 2);
     const double seconds =
-        static_cast<double>(wav.samples.size()) / wav.spec.channels / wav.spec.freq;
+        static_cast<double>(wav.samples.size()) / wav.audio.channels / wav.audio.freq;
     EXPECT_GT(seconds, 0.2);
     EXPECT_LT(seconds, 1.0);
     int peak = 0;
