@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "image.h"
 #include "platform/canvas.h"
 #include "platform/form.h"
 #include "platform/picture.h"
@@ -19,13 +20,7 @@
 
 namespace {
 
-platform::Picture Solid(int width, int height, std::uint32_t argb) {
-  auto p = std::make_shared<platform::PictureData>();
-  p->width = width;
-  p->height = height;
-  p->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), argb);
-  return p;
-}
+using test_support::Solid;
 
 void BM_FloodFillOfTheWholeEmptyCanvas(benchmark::State& state) {
   platform::Canvas canvas{"Slika", 30, 29, 750, 600, 0};

@@ -61,14 +61,6 @@ void Type(SDL_Keycode key, std::uint16_t modifiers) {
   Key(false, key, modifiers);
 }
 
-platform::Picture Solid(int width, int height, std::uint32_t argb) {
-  auto p = std::make_shared<platform::PictureData>();
-  p->width = width;
-  p->height = height;
-  p->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), argb);
-  return p;
-}
-
 std::uint32_t PixelAt(platform::Form& form, int x, int y) {
   return form.Frame()[static_cast<std::size_t>(y) * form.ClientWidth() + x];
 }

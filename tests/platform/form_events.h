@@ -1,5 +1,7 @@
 #pragma once
 
+#include "image.h"
+
 #include <SDL.h>
 
 #include <cstdint>
@@ -23,7 +25,7 @@ void Type(SDL_Keycode key, std::uint16_t modifiers = KMOD_NONE);
 void Queue(const SDL_Event& event);
 SDL_Event ButtonEvent(bool down, int x, int y, std::uint8_t sdl_button = SDL_BUTTON_LEFT);
 
-platform::Picture Solid(int width, int height, std::uint32_t argb);
+using test_support::Solid;
 std::uint32_t PixelAt(platform::Form& form, int x, int y);
 
 // Every handler call a test listens to, as "who:event" in arrival order.

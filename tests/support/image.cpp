@@ -104,4 +104,12 @@ int Differences(const Image& a, const Image& b) {
   return differing;
 }
 
+platform::Picture Solid(int width, int height, std::uint32_t argb) {
+  auto p = std::make_shared<platform::PictureData>();
+  p->width = width;
+  p->height = height;
+  p->pixels.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), argb);
+  return p;
+}
+
 }  // namespace test_support

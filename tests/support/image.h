@@ -38,6 +38,9 @@ Image ReadPicture(const std::filesystem::path& file);
 // A picture as the program decoded it.
 Image ImageOf(const platform::PictureData& picture);
 
+// A picture of one colour (0xAARRGGBB), for forms and controls that tests build themselves.
+platform::Picture Solid(int width, int height, std::uint32_t argb);
+
 // The share of `want`'s pixels that `shown` has at (left, top), each channel within the
 // tolerance; 0 when `want` does not fit there.
 double Likeness(const Image& shown, int left, int top, const Image& want, int tolerance = 8);
