@@ -15,7 +15,7 @@ std::set<std::string> FilesUnder(const fs::path& root) {
   std::set<std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_directory() || entry.is_symlink()) {
-      files.insert(fs::relative(entry.path(), root).string());
+      files.insert(entry.path().lexically_relative(root).string());
     }
   }
   return files;
