@@ -114,7 +114,16 @@ Layout LayoutFor(const std::string& program_dir) {
   return layout;
 }
 
-void UseLayout(Layout layout) { g_layout = std::move(layout); }
+void UseLayout(Layout layout) {
+  // Kept with plain separators, as the reported program directory may end in a backslash.
+  for (std::string* path : {&layout.program, &layout.data, &layout.pictures}) {
+    if (path->empty()) continue;
+    std::string plain;
+    for (const std::string& part : Components(*path)) plain += "/" + part;
+    *path = plain.empty() ? "/" : plain;
+  }
+  g_layout = std::move(layout);
+}
 
 bool MakePictureFolder(const Layout& layout) {
   if (layout.pictures == LayoutBeside(layout.program).pictures) return true;
@@ -150,7 +159,8 @@ std::string MapPath(std::string_view windows_path) {
     }
     if (inside) {
       first = program.size();
-      result = g_layout.program == "/" ? "" : g_layout.program;
+      result.clear();
+      for (const std::string& part : program) result += "/" + part;
       if (first < parts.size()) {
         const std::string top = Folded(parts[first]);
         if (top == "my_picture") {
