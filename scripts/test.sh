@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build=${BUILD_DIR:-build}
 # shellcheck disable=SC2086
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=ON ${CMAKE_ARGS:-}
 cmake --build "$build" -j"$(nproc)"
 # Tests that drive real X servers run a few at a time, so that their waits for the screen
 # are not starved by the rest.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "platform/paths.h"
 #include "platform/runtime.h"
 #include "platform/shell.h"
 
@@ -12,7 +13,8 @@ namespace {
 std::string file_address(const std::string& page) {
   std::string directory = platform::AppPath();
   if (!directory.empty() && directory.back() == '/') directory.pop_back();
-  const std::string path = directory + "/" + page;
+  // Installed, the pages lie with the data rather than beside the program.
+  const std::string path = platform::MapPath(directory + "/" + page);
   std::string address = "file://";
   for (const char c : path) {
     const auto byte = static_cast<unsigned char>(c);

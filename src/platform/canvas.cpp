@@ -63,7 +63,8 @@ void Canvas::WriteArgb(int x, int y, std::uint32_t argb, bool invalidate) {
     return;
   }
   image_.pixels[static_cast<std::size_t>(y) * Width() + x] = argb;
-  if (invalidate && form_ != nullptr && Visible()) form_->Invalidate(Rect{Bounds().x + x, Bounds().y + y, 1, 1});
+  if (invalidate && form_ != nullptr && Visible())
+    form_->Invalidate(Rect{Bounds().x + x, Bounds().y + y, 1, 1});
 }
 
 std::int32_t Canvas::Point(float fx, float fy) const {
@@ -128,8 +129,11 @@ Rect SpanFill(int w, int h, int x, int y, Same same, Set set) {
   std::vector<Span> stack{{x, x, y, 1}, {x, x, y - 1, -1}};
   int min_x = x, max_x = x, min_y = y, max_y = y;
   while (!stack.empty()) {
-    auto [x1, x2, sy, dy] = stack.back();
+    // Plain variables, not a structured binding: the lambda below captures them.
+    const Span top = stack.back();
     stack.pop_back();
+    int x1 = top.x1, x2 = top.x2;
+    const int sy = top.y, dy = top.dy;
     if (sy < 0 || sy >= h) continue;
     auto inside = [&](int px) { return px >= 0 && px < w && same(px, sy); };
     int sx = x1;

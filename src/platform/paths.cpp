@@ -1,9 +1,13 @@
 #include "platform/paths.h"
 
 #include <dirent.h>
+#include <pwd.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -55,7 +59,81 @@ std::string MatchIgnoringCase(const std::string& dir, const std::string& name) {
   return it == listing.end() ? name : it->second;
 }
 
+std::vector<std::string> Components(std::string_view path) {
+  std::vector<std::string> parts;
+  std::string part;
+  for (char c : path) {
+    if (c == '\\' || c == '/') {
+      if (!part.empty()) parts.push_back(std::move(part));
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) parts.push_back(std::move(part));
+  return parts;
+}
+
+Layout g_layout;
+
+bool IsDirectory(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The base of the user's data files: $XDG_DATA_HOME when it is an absolute path, else
+// ~/.local/share.
+std::string UserDataHome() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg != nullptr && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  std::string base = home != nullptr && home[0] == '/' ? home : "";
+  if (base.empty()) {
+    if (const passwd* pw = ::getpwuid(::getuid()); pw != nullptr && pw->pw_dir != nullptr) {
+      base = pw->pw_dir;
+    }
+  }
+  return base.empty() ? "" : base + "/.local/share";
+}
+
 }  // namespace
+
+Layout LayoutBeside(const std::string& program_dir) {
+  return {program_dir, program_dir, (program_dir == "/" ? "" : program_dir) + "/MY_PICTURE"};
+}
+
+Layout LayoutFor(const std::string& program_dir) {
+  const std::string data = program_dir + "/../../share/colouring-book";
+  if (!IsDirectory(data + "/PICTURE")) return LayoutBeside(program_dir);
+  char* real = ::realpath(data.c_str(), nullptr);
+  Layout layout{program_dir, real != nullptr ? real : data, ""};
+  std::free(real);
+  const std::string home = UserDataHome();
+  // With no home to keep it in, the picture folder is missing and saving fails.
+  layout.pictures = home.empty() ? "/nonexistent/MY_PICTURE" : home + "/colouring-book/MY_PICTURE";
+  return layout;
+}
+
+void UseLayout(Layout layout) {
+  // Kept with plain separators, as the reported program directory may end in a backslash.
+  for (std::string* path : {&layout.program, &layout.data, &layout.pictures}) {
+    if (path->empty()) continue;
+    std::string plain;
+    for (const std::string& part : Components(*path)) plain += "/" + part;
+    *path = plain.empty() ? "/" : plain;
+  }
+  g_layout = std::move(layout);
+}
+
+bool MakePictureFolder(const Layout& layout) {
+  if (layout.pictures == LayoutBeside(layout.program).pictures) return true;
+  std::string path;
+  for (const std::string& part : Components(layout.pictures)) {
+    path += "/" + part;
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return IsDirectory(layout.pictures);
+}
 
 std::string MapPath(std::string_view windows_path) {
   // A drive ("C:\") names the one root this file system has.
@@ -66,22 +144,38 @@ std::string MapPath(std::string_view windows_path) {
     if (windows_path.empty()) return "/";
     if (windows_path.front() != '\\' && windows_path.front() != '/') return MapPath(windows_path);
   }
-  std::vector<std::string> parts;
-  std::string part;
-  for (char c : windows_path) {
-    if (c == '\\' || c == '/') {
-      if (!part.empty()) parts.push_back(std::move(part));
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) parts.push_back(std::move(part));
-
+  std::vector<std::string> parts = Components(windows_path);
   const bool absolute =
       !windows_path.empty() && (windows_path.front() == '/' || windows_path.front() == '\\');
   std::string result = absolute ? "" : ".";
-  for (const std::string& p : parts) {
+  std::size_t first = 0;
+
+  // The program directory, in whatever case it is asked for, is the one the layout names.
+  if (absolute && !g_layout.program.empty()) {
+    const std::vector<std::string> program = Components(g_layout.program);
+    bool inside = parts.size() >= program.size();
+    for (std::size_t i = 0; inside && i < program.size(); ++i) {
+      inside = Folded(parts[i]) == Folded(program[i]);
+    }
+    if (inside) {
+      first = program.size();
+      result.clear();
+      for (const std::string& part : program) result += "/" + part;
+      if (first < parts.size()) {
+        const std::string top = Folded(parts[first]);
+        if (top == "my_picture") {
+          result = g_layout.pictures;
+          ++first;
+        } else if (top == "picture" || top == "sound" || top == "music" || top == "maker.html" ||
+                   top == "product.html") {
+          result = g_layout.data == "/" ? "" : g_layout.data;
+        }
+      }
+    }
+  }
+
+  for (std::size_t i = first; i < parts.size(); ++i) {
+    const std::string& p = parts[i];
     std::string candidate = result + "/" + p;
     if (p != "." && p != ".." && !Exists(candidate)) {
       candidate = result + "/" + MatchIgnoringCase(result, p);

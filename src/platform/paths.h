@@ -10,6 +10,34 @@ namespace platform {
 // separators fold into one, and a component missing under its exact name is matched without
 // regard to case. A component that matches nothing is kept as written. A drive letter with
 // its colon stands for the root.
+//
+// A path that begins with the program directory, in whatever case, leads into the folders of
+// the layout in use: the program directory itself as the file system spells it (never a
+// folder beside it whose name differs only in case), the data folders where the layout keeps
+// them, and MY_PICTURE to the picture folder. Only what follows is matched without regard
+// to case.
 std::string MapPath(std::string_view windows_path);
+
+// Where the program's folders really lie. In the build tree everything lies beside the
+// program. Installed, the program lies in <prefix>/lib/colouring-book, the read-only data
+// (PICTURE, SOUND, MUSIC, the web pages) in <prefix>/share/colouring-book, and each user's
+// saved picture in $XDG_DATA_HOME/colouring-book/MY_PICTURE.
+struct Layout {
+  std::string program;   // the program directory, also of the companion program
+  std::string data;      // PICTURE, SOUND, MUSIC, MAKER.HTML, PRODUCT.HTML
+  std::string pictures;  // what the program calls MY_PICTURE
+};
+
+// Everything in one directory, as in the build tree.
+Layout LayoutBeside(const std::string& program_dir);
+// The installed layout when ../../share/colouring-book beside the program directory holds
+// the data, else everything beside the program.
+Layout LayoutFor(const std::string& program_dir);
+// The layout MapPath follows from now on.
+void UseLayout(Layout layout);
+// Makes the picture folder (mode 0700, and any missing folder above it) unless it lies in
+// the program directory, where the data set brings it (and where nothing makes it again).
+// False when it cannot be made: the folder is then missing, which printing handles.
+bool MakePictureFolder(const Layout& layout);
 
 }  // namespace platform

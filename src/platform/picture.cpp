@@ -2,8 +2,12 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -35,8 +39,8 @@ Picture FromSurface(SDL_Surface* loaded, std::string source) {
   data->pixels.resize(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
   SDL_LockSurface(argb.get());
   for (int y = 0; y < argb->h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(argb->pixels) +
-                                                             y * argb->pitch);
+    const auto* row = reinterpret_cast<const std::uint32_t*>(
+        static_cast<const char*>(argb->pixels) + y * argb->pitch);
     std::copy(row, row + argb->w, data->pixels.begin() + static_cast<std::ptrdiff_t>(y) * argb->w);
   }
   SDL_UnlockSurface(argb.get());
@@ -120,13 +124,35 @@ void SavePicture(const Picture& picture, const std::string& path) {
   }
   SDL_UnlockSurface(rgb.get());
 
-  const std::string temporary = real + ".saving";
-  if (SDL_SaveBMP(rgb.get(), temporary.c_str()) != 0) {
-    std::remove(temporary.c_str());
+  // A file that is there and may not be written keeps its content: replacing it by a
+  // rename would get round its protection.
+  struct stat existing;
+  const bool exists = ::stat(real.c_str(), &existing) == 0;
+  if (exists && ::faccessat(AT_FDCWD, real.c_str(), W_OK, AT_EACCESS) != 0) {
+    throw RuntimeError("cannot write " + path);
+  }
+  // The new picture goes to a file of its own first, under a name nobody can guess and made
+  // anew (never through a link someone left in the folder), then takes the old one's place.
+  std::string temporary = real + ".XXXXXX";
+  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) throw RuntimeError("cannot write " + path);
+  ::fchmod(fd, exists ? (existing.st_mode & 0777) : 0644);
+  FILE* file = ::fdopen(fd, "wb");
+  SDL_RWops* out = file != nullptr ? SDL_RWFromFP(file, SDL_TRUE) : nullptr;
+  if (out == nullptr) {
+    if (file != nullptr)
+      std::fclose(file);
+    else
+      ::close(fd);
+    ::unlink(temporary.c_str());
+    throw RuntimeError("cannot write " + path);
+  }
+  if (SDL_SaveBMP_RW(rgb.get(), out, 1) != 0) {
+    ::unlink(temporary.c_str());
     throw RuntimeError("cannot write " + path);
   }
   if (std::rename(temporary.c_str(), real.c_str()) != 0) {
-    std::remove(temporary.c_str());
+    ::unlink(temporary.c_str());
     throw RuntimeError("cannot replace " + path);
   }
 }

@@ -53,8 +53,7 @@ double RealSecondsSinceMidnight() {
   const std::time_t t = system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&t, &local);
-  const double fraction =
-      duration<double>(now.time_since_epoch()).count() - static_cast<double>(t);
+  const double fraction = duration<double>(now.time_since_epoch()).count() - static_cast<double>(t);
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 }  // namespace
@@ -97,6 +96,7 @@ std::string AppPath() {
 void SetAppPath(std::string directory) {
   while (directory.size() > 1 && directory.back() == '/') directory.pop_back();
   g_app_path = std::move(directory);
+  UseLayout(LayoutBeside(*g_app_path));
 }
 
 std::string UCase(const std::string& text) {

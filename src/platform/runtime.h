@@ -25,7 +25,8 @@ void ChDir(const std::string& path);
 
 // The directory the program file lies in, without a trailing separator (but for "/").
 std::string AppPath();
-// Makes AppPath report another directory, as a program started from there would see it.
+// Makes AppPath report another directory, as a program started from there would see it,
+// with its data beside it.
 void SetAppPath(std::string directory);
 
 std::string UCase(const std::string& text);

@@ -42,7 +42,7 @@ At OutlinePoint(const Image& canvas) {
 TEST_P(MainRoad, StartsToTheMainScreenWithTheStartDrawing) {
   const ScreenSize screen = GetParam();
   ASSERT_TRUE(fs::is_symlink(install_->Command()));
-  EXPECT_EQ(fs::canonical(install_->Command()), install_->Data("colouring-book"));
+  EXPECT_EQ(fs::canonical(install_->Command()), install_->AppFolder() / "colouring-book");
   ASSERT_NO_FATAL_FAILURE(Launch(screen.width, screen.height));
 
   const std::string state = desktop().Property(window_, "_NET_WM_STATE");

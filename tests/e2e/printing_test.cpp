@@ -1,4 +1,4 @@
-// Ctrl+P: the picture saved beside the program and printed on a virtual printer of the test's
+// Ctrl+P: the picture saved in the user's own folder and printed on a virtual printer of the test's
 // own print scheduler.
 #include <algorithm>
 #include <cstdlib>
@@ -47,7 +47,7 @@ TEST_F(Printing, CtrlPSavesTheColouredPictureAsABitmapAndPrintsItAtTheTopLeftOfA
   EXPECT_TRUE(WaitForShot([&](const Image& shot) {
     return Likeness(shot, kPanel.left, kPanel.top, Picture("PRINTING.JPG")) > 0.95;
   })) << "no printing notice";
-  const fs::path saved = install_->Data("MY_PICTURE/01.GIF");
+  const fs::path saved = SavedPicture();
   char magic[2] = {};
   std::ifstream(saved, std::ios::binary).read(magic, 2);
   EXPECT_EQ(std::string(magic, 2), "BM") << "the saved picture holds no bitmap";

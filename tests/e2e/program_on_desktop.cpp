@@ -32,7 +32,14 @@ void ProgramOnDesktop::SetUp() {
     if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
   }
   if (!XvfbSession::Installed()) GTEST_SKIP() << "Xvfb or openbox is not installed";
-  install_ = std::make_unique<Installation>(temp_.path() / "prefix");
+  if (from_package_) {
+    for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"}) {
+      if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
+    }
+    install_ = std::make_unique<Installation>(Installation::FromPackage(temp_.path() / "package"));
+  } else {
+    install_ = std::make_unique<Installation>(temp_.path() / "prefix");
+  }
   browser_ = std::make_unique<RecordingBrowser>(temp_.path() / "browser");
 }
 
@@ -42,6 +49,7 @@ void ProgramOnDesktop::Launch(int width, int height, Environment changes) {
   changes["DISPLAY"] = display;
   changes["SDL_VIDEODRIVER"] = std::nullopt;  // the desktop's own
   changes["PATH"] = browser_->folder().string() + ":" + std::getenv("PATH");
+  if (!changes.contains("XDG_DATA_HOME")) changes["XDG_DATA_HOME"] = UserData().string();
   // Without a print server of the test's own, no page can reach a real printer by accident.
   if (!changes.contains("CUPS_SERVER")) changes["CUPS_SERVER"] = "/nonexistent/cups.sock";
   const auto started = std::chrono::steady_clock::now();

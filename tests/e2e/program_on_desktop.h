@@ -55,6 +55,9 @@ class ProgramOnDesktop : public ::testing::Test {
   // is over with the main screen shown.
   void Launch(int width = 1024, int height = 768, Environment changes = {});
 
+  // Installs from the Debian package instead of by cmake --install (set before SetUp).
+  bool from_package_ = false;
+
   Desktop& desktop() { return *desktop_; }
   Image Shot() const { return desktop_->Shot(); }
   Image CanvasShot() const;
@@ -87,6 +90,11 @@ class ProgramOnDesktop : public ::testing::Test {
   Fill FillLargestArea(const Image& before);
 
   bool Iconic() const;
+
+  // The user's own data folder the program is given ($XDG_DATA_HOME), and the picture that
+  // Ctrl+P saves there.
+  fs::path UserData() const { return temp_.path() / "user-data"; }
+  fs::path SavedPicture() const { return UserData() / "colouring-book" / "MY_PICTURE" / "01.GIF"; }
 
   // Members go in reverse order: the program before the browser and the installation, and
   // the display last of all.

@@ -3,17 +3,20 @@
 
 #include <SDL_image.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <set>
 
 #include "form_events.h"
 #include "platform/controls.h"
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "temp_dir.h"
+#include "unprivileged.h"
 
 namespace {
 
@@ -137,6 +140,89 @@ TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {
   EXPECT_EQ(platform_test::ReadAll(path), old_bytes);
   EXPECT_EQ(Listing(dir.Path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
   fs::permissions(dir.Path() / "MY_PICTURE", fs::perms::owner_all, fs::perm_options::add);
+}
+
+// Another user of the machine may write into the saving user's folder (as into a shared
+// one): what that user leaves there must neither redirect the save nor survive into it. The
+// saves run as an ordinary user, for whom file protections hold.
+class SavingAmongOthers : public ::testing::Test {
+ protected:
+  SavingAmongOthers() {
+    folder = dir.Path() / "MY_PICTURE";
+    fs::create_directories(folder);
+    fs::permissions(folder, fs::perms::all);
+    test_support::GiveToUnprivileged(folder);
+    // A file of the saving user's that a link could lead to.
+    victim = dir.Write("victim.txt", "the saving user's own file");
+    test_support::GiveToUnprivileged(victim);
+    picture = (folder / "01.GIF").string();
+  }
+  // Runs the save as the ordinary user: 0 saved, 1 refused with a run-time failure.
+  void Save(int expected) {
+    const test_support::UnprivilegedRun run = test_support::RunUnprivileged([this] {
+      try {
+        SavePicture(Pattern(9, 7), picture);
+        return 0;
+      } catch (const RuntimeError&) {
+        return 1;
+      }
+    });
+    if (!run.ran) GTEST_SKIP() << run.why;
+    EXPECT_EQ(run.status, expected) << "0: saved, 1: refused";
+  }
+  platform_test::TempDir dir;
+  fs::path folder;
+  std::string victim, picture;
+};
+
+TEST_F(SavingAmongOthers, LinksLeftInTheFolderLeadNowhere) {
+  // The links point at the victim under the old fixed name of the temporary file and under
+  // the picture's own name.
+  fs::create_symlink(victim, folder / "01.GIF.saving");
+  fs::create_symlink(victim, folder / "01.GIF");
+  Save(0);
+  if (HasFatalFailure() || IsSkipped()) return;
+  EXPECT_EQ(platform_test::ReadAll(victim), "the saving user's own file");
+  EXPECT_FALSE(fs::is_symlink(picture)) << "the save went through the link";
+  EXPECT_EQ(LoadPicture(picture)->pixels, Pattern(9, 7)->pixels);
+  EXPECT_TRUE(fs::is_symlink(folder / "01.GIF.saving"));
+  EXPECT_EQ(Listing(folder), (std::vector<std::string>{"01.GIF", "01.GIF.saving"}));
+}
+
+TEST_F(SavingAmongOthers, AReadOnlyPictureIsLeftAsItIs) {
+  dir.Write("MY_PICTURE/01.GIF", "kept");
+  test_support::GiveToUnprivileged(picture);
+  fs::permissions(picture, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  Save(1);
+  EXPECT_EQ(platform_test::ReadAll(picture), "kept");
+  EXPECT_EQ(Listing(folder), std::vector<std::string>{"01.GIF"});
+}
+
+TEST_F(SavingAmongOthers, EachSaveWritesFirstToAFreshUnguessableName) {
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, folder.c_str(), IN_CREATE), 0);
+  Save(0);
+  Save(0);
+  std::vector<std::string> made;
+  alignas(inotify_event) char buffer[4096];
+  for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+    for (char* at = buffer; at < buffer + n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(at);
+      if (e->len > 0) made.emplace_back(e->name);
+      at += sizeof(inotify_event) + e->len;
+    }
+  }
+  ::close(watch);
+  if (IsSkipped()) return;
+  ASSERT_EQ(made.size(), 2u);
+  EXPECT_NE(made[0], made[1]);
+  for (const std::string& name : made) {
+    EXPECT_NE(name, "01.GIF");
+    EXPECT_NE(name, "01.GIF.saving");
+    EXPECT_GE(name.size(), std::string("01.GIF.").size() + 6) << name << ": too short to guess";
+  }
+  EXPECT_EQ(Listing(folder), std::vector<std::string>{"01.GIF"});
 }
 
 }  // namespace

@@ -21,10 +21,12 @@ DataDir::DataDir() {
   path_ = root_ / "Colouring Book";
   fs::create_directories(path_);
   const fs::path app = COLOURING_APP_DIR;
-  for (const char* dir : {"PICTURE", "SOUND", "MUSIC", "MY_PICTURE"}) {
+  for (const char* dir : {"PICTURE", "SOUND", "MUSIC"}) {
     fs::create_directories(path_ / dir);
     if (fs::exists(app / dir)) fs::copy(app / dir, path_ / dir, fs::copy_options::recursive);
   }
+  // Empty, whatever a user printed from the build tree.
+  fs::create_directories(path_ / "MY_PICTURE");
   for (const auto& entry : fs::directory_iterator(app)) {
     if (entry.is_regular_file()) fs::copy(entry.path(), path_ / entry.path().filename());
   }
@@ -56,7 +58,6 @@ void Push(SDL_Event& e) {
   SDL_PushEvent(&e);
   Pump();
 }
-
 
 }  // namespace
 
@@ -170,7 +171,8 @@ std::uint32_t AppTest::Pixel(int x, int y) {
 }
 
 std::uint32_t AppTest::CanvasColour(int x, int y) {
-  return static_cast<std::uint32_t>(forma->Slika.Point(static_cast<float>(x), static_cast<float>(y)));
+  return static_cast<std::uint32_t>(
+      forma->Slika.Point(static_cast<float>(x), static_cast<float>(y)));
 }
 
 }  // namespace test_support

@@ -15,9 +15,9 @@
 
 namespace test_support {
 
-// A private copy of the generated data set (PICTURE, SOUND, MUSIC, MY_PICTURE, MOVARI.EXE and
-// the web pages) in a fresh directory whose name mixes case, as a user's might; removed
-// again when it goes.
+// A private copy of the generated data set (PICTURE, SOUND, MUSIC, MOVARI.EXE and the web
+// pages) with an empty MY_PICTURE of its own, in a fresh directory whose name mixes case, as
+// a user's might; removed again when it goes.
 class DataDir {
  public:
   DataDir();
@@ -74,7 +74,7 @@ class AppTest : public ::testing::Test {
 
   // Makes the window and runs start-up; an end of the program during it is kept in `ended`.
   void StartProgram();
-  std::uint32_t Pixel(int x, int y);  // the composed frame at window pixel (x, y)
+  std::uint32_t Pixel(int x, int y);         // the composed frame at window pixel (x, y)
   std::uint32_t CanvasColour(int x, int y);  // colour value 0x00BBGGRR on the canvas
 
   double clock_rate = 500.0;

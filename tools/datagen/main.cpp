@@ -3,15 +3,15 @@
 //
 //   datagen <app_dir> <generated_dir>
 //   datagen --contact-sheet <png_path>
+#include <SDL.h>
+#include <SDL_image.h>
+
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
-
-#include <SDL.h>
-#include <SDL_image.h>
 
 #include "built_in_source.h"
 #include "contact_sheet.h"
@@ -28,17 +28,26 @@ void WriteFile(const fs::path& path, const char* data, std::size_t size) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-// The desktop's menu shows the window's icon, as a PNG of the size icon themes expect.
-void WriteDesktopIcon(const std::vector<std::uint8_t>& ico, const fs::path& png) {
+// The desktop's menu shows the window's icon, as PNGs of the sizes icon themes look for:
+// <dir>/<size>/colouring-book.png.
+void WriteDesktopIcons(const std::vector<std::uint8_t>& ico, const fs::path& dir) {
   SDL_Surface* icon = IMG_Load_RW(SDL_RWFromConstMem(ico.data(), static_cast<int>(ico.size())), 1);
   if (icon == nullptr) throw std::runtime_error("cannot read the window icon");
-  SDL_Surface* large = SDL_CreateRGBSurfaceWithFormat(0, 48, 48, 32, SDL_PIXELFORMAT_ARGB8888);
   SDL_SetSurfaceBlendMode(icon, SDL_BLENDMODE_NONE);
-  const bool ok = large != nullptr && SDL_BlitScaled(icon, nullptr, large, nullptr) == 0 &&
-                  IMG_SavePNG(large, png.string().c_str()) == 0;
-  SDL_FreeSurface(large);
+  for (const int size : {48, 128, 256}) {
+    const fs::path png = dir / std::to_string(size) / "colouring-book.png";
+    fs::create_directories(png.parent_path());
+    SDL_Surface* large =
+        SDL_CreateRGBSurfaceWithFormat(0, size, size, 32, SDL_PIXELFORMAT_ARGB8888);
+    const bool ok = large != nullptr && SDL_BlitScaled(icon, nullptr, large, nullptr) == 0 &&
+                    IMG_SavePNG(large, png.string().c_str()) == 0;
+    SDL_FreeSurface(large);
+    if (!ok) {
+      SDL_FreeSurface(icon);
+      throw std::runtime_error("cannot write " + png.string());
+    }
+  }
   SDL_FreeSurface(icon);
-  if (!ok) throw std::runtime_error("cannot write " + png.string());
 }
 
 void WriteDataSet(const fs::path& app_dir, const fs::path& generated_dir) {
@@ -52,7 +61,7 @@ void WriteDataSet(const fs::path& app_dir, const fs::path& generated_dir) {
   const std::string source = datagen::BuiltInSource(set.built_in);
   WriteFile(generated_dir / "design_pictures.cpp", source.data(), source.size());
   for (const datagen::NamedFile& f : set.built_in) {
-    if (f.name == "WINDOW.ICO") WriteDesktopIcon(f.bytes, generated_dir / "colouring-book.png");
+    if (f.name == "WINDOW.ICO") WriteDesktopIcons(f.bytes, generated_dir / "icons");
   }
 }
 

@@ -7,7 +7,7 @@ namespace datagen {
 namespace {
 
 constexpr Colour kBlack{0, 0, 0}, kWhite{255, 255, 255};
-constexpr Colour kRed{220, 30, 30}, kDarkRed{130, 10, 20}, kGlass{190, 230, 255};
+constexpr Colour kRed{220, 30, 30}, kGlass{190, 230, 255};
 constexpr Colour kBlue{30, 100, 240}, kLightBlue{120, 190, 255}, kGrey{150, 150, 160};
 constexpr Colour kYellow{255, 210, 0}, kWood{240, 190, 130}, kPink{255, 130, 170};
 constexpr Colour kMetal{200, 200, 210};
