@@ -28,7 +28,7 @@ std::uint32_t g_rnd_state = 0x50000;
 
 }  // namespace
 
-double Timer() {
+double SecondsSinceMidnight() {
   const double real = RealSecondsSinceMidnight();
   double elapsed = real - g_rate_since;
   if (elapsed < 0) elapsed += 86400.0;
@@ -40,7 +40,7 @@ double Timer() {
 
 void SetClockRate(double rate) {
   // The clock keeps its reading across the change of pace.
-  const double now = Timer();
+  const double now = SecondsSinceMidnight();
   g_rate_since = RealSecondsSinceMidnight();
   g_rate_offset = now - g_clock_offset - g_rate_since;
   g_clock_rate = rate;
@@ -53,8 +53,7 @@ double RealSecondsSinceMidnight() {
   const std::time_t t = system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&t, &local);
-  const double fraction =
-      duration<double>(now.time_since_epoch()).count() - static_cast<double>(t);
+  const double fraction = duration<double>(now.time_since_epoch()).count() - static_cast<double>(t);
   return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 }  // namespace
@@ -67,7 +66,7 @@ float Rnd() {
 }
 
 void Randomize() {
-  const double t = Timer();
+  const double t = SecondsSinceMidnight();
   std::uint32_t bits = static_cast<std::uint32_t>(t * 1000.0);
   g_rnd_state = ((bits & 0xFFFFu) << 8 ^ (g_rnd_state & 0xFFu) ^ (bits >> 16)) & 0xFFFFFFu;
 }
