@@ -21,6 +21,13 @@ void rest_music_switch(FormaMain& f) {
   if (muzika_iskljucena == 1) f.load_picture(f.MusicOn, "\\PICTURE\\MUSICOFF2.JPG");
 }
 
+// A switch's hover picture for the value of its flag; a flag outside 0 and 1 shows none.
+const char* switch_hover(std::int16_t flag, const char* when_1, const char* when_0) {
+  if (flag == 1) return when_1;
+  if (flag == 0) return when_0;
+  return nullptr;
+}
+
 void rest_wipe_buttons(FormaMain& f) {
   f.load_picture(f.Rubber, "\\PICTURE\\GUMICA1.JPG");
   f.load_picture(f.Papir, "\\PICTURE\\PAPIR1.JPG");
@@ -61,29 +68,22 @@ void FormaMain::MoreImages_MouseMove(MouseButton, ShiftMask, float, float) {
 
 void FormaMain::MuteWave_MouseMove(MouseButton, ShiftMask, float, float) {
   error_trap([&] {
-    if (MuteWave.Top() == layout::kMuteWave.top && zvuk_ukljucen == 1) {
-      load_picture(MuteWave, "\\PICTURE\\ZVUCNIK2.JPG");
-      rest_wipe_buttons(*this);
-    }
-    if (MuteWave.Top() == layout::kMuteWave.top && zvuk_ukljucen == 0) {
-      load_picture(MuteWave, "\\PICTURE\\SOUNDOFF1.JPG");
-      rest_wipe_buttons(*this);
-    }
+    const char* hover =
+        switch_hover(zvuk_ukljucen, "\\PICTURE\\ZVUCNIK2.JPG", "\\PICTURE\\SOUNDOFF1.JPG");
+    if (MuteWave.Top() != layout::kMuteWave.top || hover == nullptr) return;
+    load_picture(MuteWave, hover);
+    rest_wipe_buttons(*this);
   });
 }
 
 void FormaMain::MusicOn_MouseMove(MouseButton, ShiftMask, float, float) {
   error_trap([&] {
-    if (MusicOn.Top() == layout::kMusicOn.top && muzika_iskljucena == 1) {
-      load_picture(MusicOn, "\\PICTURE\\MUSICOFF1.JPG");
-      rest_wipe_buttons(*this);
-      rest_sound_switch(*this);
-    }
-    if (MusicOn.Top() == layout::kMusicOn.top && muzika_iskljucena == 0) {
-      load_picture(MusicOn, "\\PICTURE\\MUZIKA2.JPG");
-      rest_wipe_buttons(*this);
-      rest_sound_switch(*this);
-    }
+    const char* hover =
+        switch_hover(muzika_iskljucena, "\\PICTURE\\MUSICOFF1.JPG", "\\PICTURE\\MUZIKA2.JPG");
+    if (MusicOn.Top() != layout::kMusicOn.top || hover == nullptr) return;
+    load_picture(MusicOn, hover);
+    rest_wipe_buttons(*this);
+    rest_sound_switch(*this);
   });
 }
 

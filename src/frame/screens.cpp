@@ -21,6 +21,21 @@ std::array<platform::PictureBox*, kMainScreenCount> main_screen(FormaMain& f) {
   return controls;
 }
 
+void show_main_screen(FormaMain& f, bool shown) {
+  for (platform::PictureBox* c : main_screen(f)) c->SetVisible(shown);
+}
+
+// The blank-paper button is hidden rather than disabled while a panel lies over the screen.
+void freeze_main_screen(FormaMain& f, bool frozen) {
+  for (platform::PictureBox* c : main_screen(f)) {
+    if (c == &f.Papir) {
+      c->SetVisible(!frozen);
+    } else {
+      c->SetEnabled(!frozen);
+    }
+  }
+}
+
 void load_background(FormaMain& f, const char* literal) {
   f.SetPicture(platform::LoadPicture(putanja_programa + literal));
 }
@@ -28,40 +43,19 @@ void load_background(FormaMain& f, const char* literal) {
 }  // namespace
 
 void FormaMain::ugasi_glavni_ekran() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) c->SetVisible(false);
-  });
+  error_trap([&] { show_main_screen(*this, false); });
 }
 
 void FormaMain::upali_glavni_ekran() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) c->SetVisible(true);
-  });
+  error_trap([&] { show_main_screen(*this, true); });
 }
 
-// The blank-paper button is hidden rather than disabled while a panel lies over the screen.
 void FormaMain::glavni_ekran_zamrznut() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) {
-      if (c == &Papir) {
-        c->SetVisible(false);
-      } else {
-        c->SetEnabled(false);
-      }
-    }
-  });
+  error_trap([&] { freeze_main_screen(*this, true); });
 }
 
 void FormaMain::glavni_ekran_odmrznut() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) {
-      if (c == &Papir) {
-        c->SetVisible(true);
-      } else {
-        c->SetEnabled(true);
-      }
-    }
-  });
+  error_trap([&] { freeze_main_screen(*this, false); });
 }
 
 void FormaMain::galerijski_ekran_zamrznut() {
