@@ -11,7 +11,7 @@ using bench_support::StartedProgram;
 
 void BM_PaletteClick(benchmark::State& state) {
   StartedProgram program;
-  for (auto _ : state) program.forma->PaletaZelena_Click();
+  for (auto _ : state) program.forma->PaletaZelena.Click();
 }
 BENCHMARK(BM_PaletteClick)->Unit(benchmark::kMillisecond);
 

@@ -6,12 +6,11 @@
 #include "frame/error_trap.h"
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
+#include "frame/window_layout.h"
 #include "platform/canvas.h"
 #include "platform/sound.h"
 
 namespace {
-
-constexpr float kCanvasTop = 29.0f;
 
 // A half goes to the even neighbour (10.5 gives 10), as a float stored into a whole number.
 std::int32_t whole_pixel(float v) { return static_cast<std::int32_t>(std::nearbyint(v)); }
@@ -21,7 +20,7 @@ bool is_outline(std::int32_t colour) { return colour >= 0 && colour <= 9; }
 
 }  // namespace
 
-void FormaMain::Slika_MouseDown(Mouse Button, Mouse, float X, float Y) {
+void FormaMain::Slika_MouseDown(MouseButton Button, ShiftMask, float X, float Y) {
   error_trap([&] {
     prethodni_x = whole_pixel(X);
     prethodni_y = whole_pixel(Y);
@@ -41,7 +40,7 @@ void FormaMain::Slika_MouseDown(Mouse Button, Mouse, float X, float Y) {
   });
 }
 
-void FormaMain::Slika_MouseMove(Mouse Button, Mouse, float X, float Y) {
+void FormaMain::Slika_MouseMove(MouseButton Button, ShiftMask, float X, float Y) {
   error_trap([&] {
     if (Button == 1 && kapljica_izabrana == 0) {
       Slika.SetForeColor(static_cast<std::uint32_t>(trenutna_boja));
@@ -50,7 +49,7 @@ void FormaMain::Slika_MouseMove(Mouse Button, Mouse, float X, float Y) {
       prethodni_y = whole_pixel(Y);
       return;
     }
-    if (Slika.Top() != kCanvasTop) return;
+    if (Slika.Top() != layout::kSlika.top) return;
     reset_buttons_over_canvas(*this);
   });
 }

@@ -8,6 +8,7 @@
 #include "frame/error_trap.h"
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
+#include "gallery/thumbnail_numbers.h"
 #include "platform/runtime.h"
 #include "platform/sound.h"
 
@@ -115,10 +116,9 @@ void FormaMain::brisanje_slika() {
 void FormaMain::Rubber_Click() {
   error_trap([&] {
     brisanje_slika();
-    for (int n = 1; n <= 25; ++n) {
+    for (int n = 1; n <= thumbnails::kCount; ++n) {
       if (trenutna_slika == n) {
-        load_picture(Slika,
-                     std::string("\\PICTURE\\") + (n < 10 ? "0" : "") + std::to_string(n) + ".GIF");
+        load_picture(Slika, "\\PICTURE\\" + thumbnails::TwoDigits(n) + ".GIF");
       }
     }
   });

@@ -6,15 +6,56 @@
 #include <string>
 #include <string_view>
 
+#include "colouring/palette_table.h"
+#include "gallery/thumbnail_numbers.h"
 #include "platform/canvas.h"
 #include "platform/controls.h"
 #include "platform/directx7.h"
 #include "platform/form.h"
 
-// The program's one window and everything on it. The window's design (the controls, their
-// places and design pictures) is made by the constructor; each subsystem's folder defines
-// the handlers and procedures it owns:
-//   frame/              start-up and shutdown, data-file test, screens, music, panels, keys
+// Reading the code
+//
+// The window, its controls, its procedures and its state keep the identifiers they were first
+// given, in Serbian (`ugasi_glavni_ekran`, `boje_faza3`, `poslednja_osvetljena`): a behaviour
+// can then be traced by the same name from the handler that the window system calls, through
+// the procedures, to the state it changes. New names of ours are plain English. Event handlers
+// are named after the control and the event (`Da_Click`, `Slika_MouseDown`); the handlers of a
+// family (the palette, the thumbnails, the shortcut carriers, the panels' hover pictures) share
+// one rule, and their original names are a column of the family's table.
+//
+// The platform layer (src/platform) keeps the names of the system calls it stands in for
+// (`ExtFloodFill`, `sndPlaySoundA`, `SetWindowsHookExA`, `DoEvents`, `LoadPicture`), with
+// signatures of its own over SDL2, SDL2_image, SDL2_mixer and libcups.
+//
+// Controls: `Slika` (picture) the canvas; `Paleta(nn)` the palette buttons; `kapljica`
+// (droplet) the fill tool and `olovka` (pencil); `Rubber` the eraser and `Papir` (paper) the
+// blank page; `MoreImages` the gallery button and `Galerija(i)` (gallery) its thumbnails, with
+// `Back`; `MuteWave` the sound switch and `MusicOn` the music switch; `Izlaz` (exit) the exit
+// dialog with `Da` (yes) and `Ne` (no); `Registered` the about panel with `Zatvori` (close),
+// `Firma` (firm: the maker's page) and `visit_site` (the product's page); `PrintPict` the
+// printing notice; `tmrRepeat` the timer that repeats the music; `lblPlay` an unused label.
+//
+// Window state: `putanja_app` program path; `hook_id` the keyboard filter's handle;
+// `kapljica_izabrana` droplet chosen (fill tool, else pencil); `prethodni_x`, `prethodni_y` the
+// previous pencil point; `zvuk_ukljucen_forma` sound switched on (the window's copy);
+// `muzika_svira` music playing; `boje_faza3` colours in phase 3 (selected); `poslednja_osvetljena`
+// the last thumbnail lit; `dx_muzika`, `loader`, `perf`, `seg`, `seg_state` the music engine;
+// `dx_ekran`, `dd`, `ddsd`, `primarna_povrsina` (primary surface) the full-screen display mode.
+// The module's state is glossed in frame/module_state.h.
+//
+// Procedures: `pauza` pause; `zatvori_program` close the program; `provera_datoteka` checking of
+// the files; `ugasi_`/`upali_glavni_ekran` switch the main screen off/on;
+// `glavni_ekran_zamrznut`/`odmrznut` main screen frozen/unfrozen, likewise `galerijski_ekran_`
+// for the gallery screen and `galerijski_ekran_ugasi` switch it off; `Prikazi_More_Images` show
+// the gallery's background; `zaustavi_muziku` stop the music; `prikazi_izlaz` show the exit
+// dialog; `prikazi_o_programu` show the about panel; `gasi_boje_3_faze` switch off the colours'
+// phase 3; `brisanje_slika` wiping of the picture; `stampanje_slike` printing of the picture;
+// `Galerijske_pozicije` gallery positions; `Prikaz_Prve_Galerije` showing of the first gallery;
+// `mouse_move_galerija1_bele` gallery back to white: the last lit thumbnail rests again.
+//
+// Each subsystem's folder defines the handlers and procedures it owns:
+//   frame/              the window's design and layout, event wiring, start-up and shutdown,
+//                       data-file check, screens, music, panels, keys
 //   colouring/          canvas tools, palette, wipe, printing, button pictures
 //   gallery/            gallery screen, thumbnail grid, choosing a drawing
 //   gallery_highlight/  the thumbnails' hover highlight
@@ -23,17 +64,28 @@ class FormaMain : public platform::Form {
   FormaMain();
 
   using PictureBox = platform::PictureBox;
-  using Mouse = std::int16_t;
+  using MouseButton = platform::MouseButton;
+  using ShiftMask = platform::ShiftMask;
+  using KeyCode = platform::KeyCode;
 
+ private:
+  // The two families, made from their tables before the controls that name them.
+  std::array<std::unique_ptr<PictureBox>, thumbnails::kCount> galerija_;
+  std::array<std::unique_ptr<PictureBox>, kPaletteCount> paleta_;
+
+ public:
   // ---- Controls, in stacking order: each lies above those after it. ----
   PictureBox Papir, Rubber, olovka, kapljica, PrintPict, Back, Ne, Da, Izlaz, Zatvori, Firma,
       visit_site, Registered;
   // Galerija(1) to Galerija(25); stacked with 25 uppermost.
   PictureBox& Galerija(int i) { return *galerija_.at(static_cast<std::size_t>(i - 1)); }
-  PictureBox PaletaPink, PaletaCrna, PaletaPlava, PaletaBraon, PaletaTamnozuta, PaletaSiva,
-      PaletaLjubicasta, PaletaOranz, PaletaSvPlava, PaletaZuta, PaletaZelena, PaletaCrvena;
-  // The palette buttons by colour number 01 to 12, left to right.
+  // The palette buttons by colour number, left to right; stacked with the last uppermost.
   PictureBox& Paleta(int nn) { return *paleta_.at(static_cast<std::size_t>(nn - 1)); }
+  // The palette buttons by name, for code that means one colour.
+  PictureBox &PaletaCrvena = Paleta(1), &PaletaZelena = Paleta(2), &PaletaZuta = Paleta(3),
+             &PaletaSvPlava = Paleta(4), &PaletaOranz = Paleta(5), &PaletaLjubicasta = Paleta(6),
+             &PaletaSiva = Paleta(7), &PaletaTamnozuta = Paleta(8), &PaletaBraon = Paleta(9),
+             &PaletaPlava = Paleta(10), &PaletaCrna = Paleta(11), &PaletaPink = Paleta(12);
   PictureBox MoreImages, MuteWave, MusicOn;
   platform::Timer tmrRepeat;
   platform::Canvas Slika;
@@ -46,7 +98,7 @@ class FormaMain : public platform::Form {
   std::int32_t prethodni_x = 0, prethodni_y = 0;
   std::int16_t zvuk_ukljucen_forma = 0;
   std::int16_t muzika_svira = 0;
-  std::array<std::int16_t, 12> boje_faza3{};  // selected flag of colours 01 to 12
+  std::array<std::int16_t, kPaletteCount> boje_faza3{};  // selected flag of each colour
   std::int16_t poslednja_osvetljena = 0;
 
   std::shared_ptr<platform::DirectX7> dx_muzika;
@@ -89,150 +141,44 @@ class FormaMain : public platform::Form {
   void Da_Click();
   void visit_site_Click();
   void Firma_Click();
-  void Izlaz_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Da_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Ne_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Registered_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void visit_site_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Firma_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Zatvori_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  // The shortcut keys, the one rule of the 21 key-down carriers.
-  void shortcut_keys(Mouse KeyCode, Mouse Shift);
-  void Form_KeyDown(Mouse KeyCode, Mouse Shift);
-  void Slika_KeyDown(Mouse KeyCode, Mouse Shift);
-  void MoreImages_KeyDown(Mouse KeyCode, Mouse Shift);
-  void MuteWave_KeyDown(Mouse KeyCode, Mouse Shift);
-  void MusicOn_KeyDown(Mouse KeyCode, Mouse Shift);
-  void Rubber_KeyDown(Mouse KeyCode, Mouse Shift);
-  void Papir_KeyDown(Mouse KeyCode, Mouse Shift);
-  void olovka_KeyDown(Mouse KeyCode, Mouse Shift);
-  void kapljica_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaCrvena_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaZelena_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaZuta_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaSvPlava_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaOranz_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaLjubicasta_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaSiva_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaTamnozuta_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaBraon_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaPlava_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaCrna_KeyDown(Mouse KeyCode, Mouse Shift);
-  void PaletaPink_KeyDown(Mouse KeyCode, Mouse Shift);
+  // The rule of the 21 key-down carriers (`Form_KeyDown`, `Slika_KeyDown`, ...).
+  void shortcut_keys(KeyCode key, ShiftMask Shift);
 
   // ---- Colouring page (colouring/). ----
-  void Slika_MouseDown(Mouse Button, Mouse Shift, float X, float Y);
-  void Slika_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
+  void Slika_MouseDown(MouseButton Button, ShiftMask Shift, float X, float Y);
+  void Slika_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
   void kapljica_Click();
   void olovka_Click();
   void gasi_boje_3_faze();
-  void palette_click(int nn);  // the rule of the twelve palette clicks
-  void palette_hover(int nn);  // the rule of the twelve palette hover handlers
-  void PaletaCrvena_Click();
-  void PaletaZelena_Click();
-  void PaletaZuta_Click();
-  void PaletaSvPlava_Click();
-  void PaletaOranz_Click();
-  void PaletaLjubicasta_Click();
-  void PaletaSiva_Click();
-  void PaletaTamnozuta_Click();
-  void PaletaBraon_Click();
-  void PaletaPlava_Click();
-  void PaletaCrna_Click();
-  void PaletaPink_Click();
-  void PaletaCrvena_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaZelena_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaZuta_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaSvPlava_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaOranz_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaLjubicasta_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaSiva_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaTamnozuta_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaBraon_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaPlava_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaCrna_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void PaletaPink_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
+  void palette_click(int nn);  // the rule of the palette's clicks (`PaletaZelena_Click`, ...)
+  void palette_hover(int nn);  // and of their hover handlers (`PaletaZelena_MouseMove`, ...)
   void brisanje_slika();
   void Rubber_Click();
   void Papir_Click();
   void stampanje_slike();
-  void Form_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void MoreImages_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void MuteWave_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void MusicOn_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Rubber_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Papir_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
+  void Form_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
+  void MoreImages_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
+  void MuteWave_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
+  void MusicOn_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
+  void Rubber_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
+  void Papir_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
 
   // ---- Gallery (gallery/). ----
   void MoreImages_Click();
   void Back_Click();
-  void Back_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
+  void Back_MouseMove(MouseButton Button, ShiftMask Shift, float X, float Y);
   void Galerijske_pozicije();
   void Prikaz_Prve_Galerije();
-  void choose_drawing(int i);  // the rule of the 25 thumbnail clicks
-  void Galerija1_Click();
-  void Galerija2_Click();
-  void Galerija3_Click();
-  void Galerija4_Click();
-  void Galerija5_Click();
-  void Galerija6_Click();
-  void Galerija7_Click();
-  void Galerija8_Click();
-  void Galerija9_Click();
-  void Galerija10_Click();
-  void Galerija11_Click();
-  void Galerija12_Click();
-  void Galerija13_Click();
-  void Galerija14_Click();
-  void Galerija15_Click();
-  void Galerija16_Click();
-  void Galerija17_Click();
-  void Galerija18_Click();
-  void Galerija19_Click();
-  void Galerija20_Click();
-  void Galerija21_Click();
-  void Galerija22_Click();
-  void Galerija23_Click();
-  void Galerija24_Click();
-  void Galerija25_Click();
+  void choose_drawing(int i);  // the rule of the thumbnails' clicks (`Galerija7_Click`, ...)
 
   // ---- Gallery thumbnail highlighting (gallery_highlight/). ----
-  void highlight_thumbnail(int i);  // the rule of the 25 thumbnail hover handlers
+  // The rule of the thumbnails' hover handlers (`Galerija7_MouseMove`, ...).
+  void highlight_thumbnail(int i);
   void mouse_move_galerija1_bele();
-  void Galerija1_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija2_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija3_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija4_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija5_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija6_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija7_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija8_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija9_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija10_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija11_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija12_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija13_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija14_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija15_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija16_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija17_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija18_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija19_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija20_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija21_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija22_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija23_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija24_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
-  void Galerija25_MouseMove(Mouse Button, Mouse Shift, float X, float Y);
 
  private:
-  // Each subsystem binds the events of its controls to its handlers.
-  void wire_frame_handlers();
-  void wire_panel_and_key_handlers();
-  void wire_colouring_handlers();
-  void wire_gallery_handlers();
-  void wire_highlight_handlers();
-
-  std::array<std::unique_ptr<PictureBox>, 25> galerija_;
-  std::array<PictureBox*, 12> paleta_;
+  // Binds every event of the window and its controls to its handler (frame/event_wiring.cpp);
+  // the panels bind theirs from their own tables.
+  void wire_handlers();
+  void wire_panel_handlers();
 };

@@ -14,8 +14,8 @@ namespace {
 // is caught by its flag.
 constexpr std::array<std::uint32_t, 5> kSwallowedKeys = {0x5D, 0x5C, 0x5B, 0x12, 0x10};
 
-constexpr std::int16_t kOnlyCtrl = 2;
-constexpr std::int16_t kKeyP = 80, kKeyX = 88, kKeyR = 82;
+constexpr platform::ShiftMask kOnlyCtrl = 2;
+constexpr platform::KeyCode kKeyP = 80, kKeyX = 88, kKeyR = 82;
 
 bool IsKeyMessage(std::int32_t message) {
   return message == platform::WM_KEYDOWN || message == platform::WM_SYSKEYDOWN ||
@@ -37,37 +37,11 @@ std::int32_t hook_tastature(std::int32_t nCode, std::int32_t wParam, std::intptr
   return platform::CallNextHookEx(0, nCode, wParam, lParam);
 }
 
-void FormaMain::shortcut_keys(Mouse KeyCode, Mouse Shift) {
+void FormaMain::shortcut_keys(KeyCode key, ShiftMask Shift) {
   error_trap([&] {
     // Three separate tests: each is made whatever the one before did.
-    if (KeyCode == kKeyP && Shift == kOnlyCtrl) stampanje_slike();
-    if (KeyCode == kKeyX && Shift == kOnlyCtrl) prikazi_izlaz();
-    if (KeyCode == kKeyR && Shift == kOnlyCtrl) prikazi_o_programu();
+    if (key == kKeyP && Shift == kOnlyCtrl) stampanje_slike();
+    if (key == kKeyX && Shift == kOnlyCtrl) prikazi_izlaz();
+    if (key == kKeyR && Shift == kOnlyCtrl) prikazi_o_programu();
   });
 }
-
-void FormaMain::Form_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::Slika_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::MoreImages_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::MuteWave_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::MusicOn_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::Rubber_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::Papir_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::olovka_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::kapljica_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaCrvena_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaZelena_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaZuta_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaSvPlava_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaOranz_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaLjubicasta_KeyDown(Mouse KeyCode, Mouse Shift) {
-  shortcut_keys(KeyCode, Shift);
-}
-void FormaMain::PaletaSiva_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaTamnozuta_KeyDown(Mouse KeyCode, Mouse Shift) {
-  shortcut_keys(KeyCode, Shift);
-}
-void FormaMain::PaletaBraon_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaPlava_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaCrna_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }
-void FormaMain::PaletaPink_KeyDown(Mouse KeyCode, Mouse Shift) { shortcut_keys(KeyCode, Shift); }

@@ -1,7 +1,9 @@
 // The exit dialog and the about panel: picture boxes of the window laid over the current
 // screen, which stays frozen beneath them while they are shown.
 #include <cstddef>
+#include <functional>
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -9,6 +11,7 @@
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
 #include "frame/web_pages.h"
+#include "frame/window_layout.h"
 #include "platform/keyboard_hook.h"
 #include "platform/shell.h"
 
@@ -19,15 +22,19 @@ using PictureBox = platform::PictureBox;
 // A panel button's hover picture shows only while the button stands at its design place;
 // its top edge is a float, compared exactly.
 struct HoverButton {
+  std::string_view handler;
   PictureBox FormaMain::*box;
   float design_top;
   std::string_view hover_picture;
 };
-constexpr HoverButton kDaHover{&FormaMain::Da, 409, "\\PICTURE\\YES2.JPG"};
-constexpr HoverButton kNeHover{&FormaMain::Ne, 409, "\\PICTURE\\NO2.JPG"};
-constexpr HoverButton kVisitSiteHover{&FormaMain::visit_site, 395, "\\PICTURE\\VISIT2.JPG"};
-constexpr HoverButton kFirmaHover{&FormaMain::Firma, 462, "\\PICTURE\\CTRLR5822.JPG"};
-constexpr HoverButton kZatvoriHover{&FormaMain::Zatvori, 269, "\\PICTURE\\CLOSE2.JPG"};
+constexpr HoverButton kHoverButtons[] = {
+    {"Da_MouseMove", &FormaMain::Da, layout::kDa.top, "\\PICTURE\\YES2.JPG"},
+    {"Ne_MouseMove", &FormaMain::Ne, layout::kNe.top, "\\PICTURE\\NO2.JPG"},
+    {"visit_site_MouseMove", &FormaMain::visit_site, layout::kVisitSite.top,
+     "\\PICTURE\\VISIT2.JPG"},
+    {"Firma_MouseMove", &FormaMain::Firma, layout::kFirma.top, "\\PICTURE\\CTRLR5822.JPG"},
+    {"Zatvori_MouseMove", &FormaMain::Zatvori, layout::kZatvori.top, "\\PICTURE\\CLOSE2.JPG"},
+};
 
 struct RestingPicture {
   PictureBox FormaMain::*box;
@@ -47,8 +54,7 @@ void hover(FormaMain& form, const HoverButton& button) {
   });
 }
 
-template <std::size_t N>
-void put_resting_pictures(FormaMain& form, const RestingPicture (&buttons)[N]) {
+void put_resting_pictures(FormaMain& form, std::span<const RestingPicture> buttons) {
   error_trap([&] {
     for (const RestingPicture& b : buttons) form.load_picture(form.*b.box, b.picture);
   });
@@ -110,14 +116,22 @@ void FormaMain::Da_Click() {
 void FormaMain::visit_site_Click() { open_web_page(*this, product_page_address()); }
 void FormaMain::Firma_Click() { open_web_page(*this, maker_page_address()); }
 
-void FormaMain::Da_MouseMove(Mouse, Mouse, float, float) { hover(*this, kDaHover); }
-void FormaMain::Ne_MouseMove(Mouse, Mouse, float, float) { hover(*this, kNeHover); }
-void FormaMain::visit_site_MouseMove(Mouse, Mouse, float, float) { hover(*this, kVisitSiteHover); }
-void FormaMain::Firma_MouseMove(Mouse, Mouse, float, float) { hover(*this, kFirmaHover); }
-void FormaMain::Zatvori_MouseMove(Mouse, Mouse, float, float) { hover(*this, kZatvoriHover); }
-void FormaMain::Izlaz_MouseMove(Mouse, Mouse, float, float) {
-  put_resting_pictures(*this, kExitDialogResting);
-}
-void FormaMain::Registered_MouseMove(Mouse, Mouse, float, float) {
-  put_resting_pictures(*this, kAboutPanelResting);
+void FormaMain::wire_panel_handlers() {
+  Da.Click = std::bind_front(&FormaMain::Da_Click, this);
+  Ne.Click = std::bind_front(&FormaMain::Ne_Click, this);
+  Zatvori.Click = std::bind_front(&FormaMain::Zatvori_Click, this);
+  visit_site.Click = std::bind_front(&FormaMain::visit_site_Click, this);
+  Firma.Click = std::bind_front(&FormaMain::Firma_Click, this);
+  for (const HoverButton& button : kHoverButtons) {
+    (this->*button.box).MouseMove = [this, &button](MouseButton, ShiftMask, float, float) {
+      hover(*this, button);
+    };
+  }
+  // The backgrounds: `Izlaz_MouseMove` and `Registered_MouseMove`.
+  Izlaz.MouseMove = [this](MouseButton, ShiftMask, float, float) {
+    put_resting_pictures(*this, kExitDialogResting);
+  };
+  Registered.MouseMove = [this](MouseButton, ShiftMask, float, float) {
+    put_resting_pictures(*this, kAboutPanelResting);
+  };
 }

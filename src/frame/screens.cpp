@@ -4,17 +4,36 @@
 #include "frame/error_trap.h"
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
+#include "gallery/thumbnail_numbers.h"
 #include "platform/picture.h"
 
 namespace {
 
 // The main screen's controls in the one order every procedure handles them.
-std::array<platform::PictureBox*, 20> main_screen(FormaMain& f) {
-  return {
-      &f.Slika,           &f.MoreImages,    &f.MuteWave,    &f.MusicOn,          &f.Rubber,
-      &f.Papir,           &f.kapljica,      &f.olovka,      &f.PaletaCrvena,     &f.PaletaZelena,
-      &f.PaletaZuta,      &f.PaletaSvPlava, &f.PaletaOranz, &f.PaletaLjubicasta, &f.PaletaSiva,
-      &f.PaletaTamnozuta, &f.PaletaBraon,   &f.PaletaPlava, &f.PaletaCrna,       &f.PaletaPink};
+constexpr std::size_t kMainScreenCount = 8 + kPaletteCount;
+std::array<platform::PictureBox*, kMainScreenCount> main_screen(FormaMain& f) {
+  std::array<platform::PictureBox*, kMainScreenCount> controls = {
+      &f.Slika,  &f.MoreImages, &f.MuteWave, &f.MusicOn,
+      &f.Rubber, &f.Papir,      &f.kapljica, &f.olovka};
+  for (int nn = 1; nn <= kPaletteCount; ++nn) {
+    controls[kMainScreenCount - kPaletteCount + static_cast<std::size_t>(nn - 1)] = &f.Paleta(nn);
+  }
+  return controls;
+}
+
+void show_main_screen(FormaMain& f, bool shown) {
+  for (platform::PictureBox* c : main_screen(f)) c->SetVisible(shown);
+}
+
+// The blank-paper button is hidden rather than disabled while a panel lies over the screen.
+void freeze_main_screen(FormaMain& f, bool frozen) {
+  for (platform::PictureBox* c : main_screen(f)) {
+    if (c == &f.Papir) {
+      c->SetVisible(!frozen);
+    } else {
+      c->SetEnabled(!frozen);
+    }
+  }
 }
 
 void load_background(FormaMain& f, const char* literal) {
@@ -24,58 +43,37 @@ void load_background(FormaMain& f, const char* literal) {
 }  // namespace
 
 void FormaMain::ugasi_glavni_ekran() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) c->SetVisible(false);
-  });
+  error_trap([&] { show_main_screen(*this, false); });
 }
 
 void FormaMain::upali_glavni_ekran() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) c->SetVisible(true);
-  });
+  error_trap([&] { show_main_screen(*this, true); });
 }
 
-// The blank-paper button is hidden rather than disabled while a panel lies over the screen.
 void FormaMain::glavni_ekran_zamrznut() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) {
-      if (c == &Papir) {
-        c->SetVisible(false);
-      } else {
-        c->SetEnabled(false);
-      }
-    }
-  });
+  error_trap([&] { freeze_main_screen(*this, true); });
 }
 
 void FormaMain::glavni_ekran_odmrznut() {
-  error_trap([&] {
-    for (PictureBox* c : main_screen(*this)) {
-      if (c == &Papir) {
-        c->SetVisible(true);
-      } else {
-        c->SetEnabled(true);
-      }
-    }
-  });
+  error_trap([&] { freeze_main_screen(*this, false); });
 }
 
 void FormaMain::galerijski_ekran_zamrznut() {
   error_trap([&] {
-    for (int i = 1; i <= 25; ++i) Galerija(i).SetEnabled(false);
+    for (int i = 1; i <= thumbnails::kCount; ++i) Galerija(i).SetEnabled(false);
   });
 }
 
 void FormaMain::galerijski_ekran_odmrznut() {
   error_trap([&] {
-    for (int i = 1; i <= 25; ++i) Galerija(i).SetEnabled(true);
+    for (int i = 1; i <= thumbnails::kCount; ++i) Galerija(i).SetEnabled(true);
   });
 }
 
 void FormaMain::galerijski_ekran_ugasi() {
   error_trap([&] {
     Back.SetVisible(false);
-    for (int i = 1; i <= 25; ++i) Galerija(i).SetVisible(false);
+    for (int i = 1; i <= thumbnails::kCount; ++i) Galerija(i).SetVisible(false);
     load_background(*this, "\\PICTURE\\GLAVNA.JPG");
   });
 }

@@ -58,10 +58,10 @@ void FormaMain::Form_Load() {
 
 // No trap of its own: a failure while handling events ends the caller.
 void FormaMain::pauza() {
-  const double start = platform::Timer();
+  const double start = platform::SecondsSinceMidnight();
   constexpr int kLength = 3;
   for (;;) {
-    double now = platform::Timer();
+    double now = platform::SecondsSinceMidnight();
     if (now < start) now += 86400;  // midnight passed
     if (!(now < start + kLength)) return;
     platform::DoEvents();

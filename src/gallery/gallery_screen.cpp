@@ -2,6 +2,7 @@
 #include "frame/error_trap.h"
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
+#include "frame/window_layout.h"
 #include "gallery/thumbnail_numbers.h"
 
 namespace {
@@ -56,8 +57,8 @@ void FormaMain::Back_Click() {
   });
 }
 
-void FormaMain::Back_MouseMove(Mouse, Mouse, float, float) {
+void FormaMain::Back_MouseMove(MouseButton, ShiftMask, float, float) {
   error_trap([&] {
-    if (Back.Top() == 0) load_picture(Back, "\\PICTURE\\BACK2.JPG");
+    if (Back.Top() == layout::kBack.top) load_picture(Back, "\\PICTURE\\BACK2.JPG");
   });
 }

@@ -15,12 +15,15 @@ struct Rect {
   bool Contains(int px, int py) const { return px >= x && py >= y && px < x + w && py < y + h; }
 };
 
-// Mouse arguments as the window system gives them: the button (or buttons held, for moves)
-// 1 left, 2 right, 4 middle; the shift mask 1 Shift, 2 Ctrl, 4 Alt; the position in the
-// receiving control's pixels.
-using MouseHandler = std::function<void(std::int16_t button, std::int16_t shift, float x, float y)>;
+// Event arguments as the window system gives them, each a 16-bit integer: the mouse button (or
+// buttons held, for moves) 1 left, 2 right, 4 middle; the shift mask 1 Shift, 2 Ctrl, 4 Alt;
+// the key's virtual-key code; mouse positions in the receiving control's pixels.
+using MouseButton = std::int16_t;
+using ShiftMask = std::int16_t;
+using KeyCode = std::int16_t;
+using MouseHandler = std::function<void(MouseButton button, ShiftMask shift, float x, float y)>;
 using ClickHandler = std::function<void()>;
-using KeyHandler = std::function<void(std::int16_t key_code, std::int16_t shift)>;
+using KeyHandler = std::function<void(KeyCode key_code, ShiftMask shift)>;
 
 // A child control of the form. The form draws and hit-tests its controls in the order they
 // were added: the first added lies on top.
@@ -116,7 +119,8 @@ class Label : public Control {
 // A timer of the form: while enabled, Tick runs every Interval milliseconds from the event loop.
 class Timer {
  public:
-  explicit Timer(std::string name, int interval_ms = 0) : name_(std::move(name)), interval_(interval_ms) {}
+  explicit Timer(std::string name, int interval_ms = 0)
+      : name_(std::move(name)), interval_(interval_ms) {}
   const std::string& Name() const { return name_; }
   int Interval() const { return interval_; }
   void SetInterval(int ms);

@@ -28,7 +28,7 @@ std::uint32_t g_rnd_state = 0x50000;
 
 }  // namespace
 
-double Timer() {
+double SecondsSinceMidnight() {
   const double real = RealSecondsSinceMidnight();
   double elapsed = real - g_rate_since;
   if (elapsed < 0) elapsed += 86400.0;
@@ -40,7 +40,7 @@ double Timer() {
 
 void SetClockRate(double rate) {
   // The clock keeps its reading across the change of pace.
-  const double now = Timer();
+  const double now = SecondsSinceMidnight();
   g_rate_since = RealSecondsSinceMidnight();
   g_rate_offset = now - g_clock_offset - g_rate_since;
   g_clock_rate = rate;
@@ -66,7 +66,7 @@ float Rnd() {
 }
 
 void Randomize() {
-  const double t = Timer();
+  const double t = SecondsSinceMidnight();
   std::uint32_t bits = static_cast<std::uint32_t>(t * 1000.0);
   g_rnd_state = ((bits & 0xFFFFu) << 8 ^ (g_rnd_state & 0xFFu) ^ (bits >> 16)) & 0xFFFFFFu;
 }

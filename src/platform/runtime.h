@@ -5,9 +5,10 @@
 
 namespace platform {
 
-// Seconds since local midnight, with a fractional part.
-double Timer();
-// Shifts the clock that Timer reads by this many seconds (0 takes the shift away).
+// Seconds since local midnight, with a fractional part: the clock of the system's `Timer`
+// function, named for what it gives so that it cannot be taken for the timer control.
+double SecondsSinceMidnight();
+// Shifts the clock that SecondsSinceMidnight reads by this many seconds (0 takes the shift away).
 void SetClockOffset(double seconds);
 // Makes that clock run this many times faster than real time from now on (1 is real time),
 // so that tests can run the program's three-second waits quickly.

@@ -22,9 +22,9 @@ using Entries = std::vector<std::string>;
 // midnight has passed. Gives every reading.
 std::vector<double> Wait(double seconds) {
   std::vector<double> readings;
-  const double start = Timer();
+  const double start = SecondsSinceMidnight();
   for (;;) {
-    double now = Timer();
+    double now = SecondsSinceMidnight();
     readings.push_back(now);
     if (now < start) now += 86400.0;
     if (now >= start + seconds) return readings;
@@ -92,7 +92,7 @@ TEST_F(EventLoop, HandlerThatWaitsRunsTheEventsThatArriveMeanwhileToTheirEnd) {
 
 TEST_F(EventLoop, WaitThatStartsBeforeMidnightEndsAfterIt) {
   SetClockOffset(0);
-  SetClockOffset(86400.0 - 1.5 - Timer());
+  SetClockOffset(86400.0 - 1.5 - SecondsSinceMidnight());
   const auto begun = std::chrono::steady_clock::now();
   const std::vector<double> readings = Wait(3);
   const double real =
