@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
-  libgif-dev libjpeg-dev libcups2-dev
+  libgif-dev libjpeg-dev libcups2-dev libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
   timgm6mb-soundfont fonts-dejavu-core
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick

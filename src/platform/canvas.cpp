@@ -32,6 +32,8 @@ void Canvas::SetPicture(Picture picture) {
   }
   image_.source = picture ? picture->source : std::string();
   PictureBox::SetPicture(std::move(picture));
+  // The held image was replaced, whether or not the picture is the one it had.
+  Invalidate();
 }
 
 Picture Canvas::Image() const { return std::make_shared<PictureData>(image_); }
@@ -63,7 +65,8 @@ void Canvas::WriteArgb(int x, int y, std::uint32_t argb, bool invalidate) {
     return;
   }
   image_.pixels[static_cast<std::size_t>(y) * Width() + x] = argb;
-  if (invalidate && form_ != nullptr && Visible()) form_->Invalidate(Rect{Bounds().x + x, Bounds().y + y, 1, 1});
+  if (invalidate && form_ != nullptr && Visible())
+    form_->Invalidate(Rect{Bounds().x + x, Bounds().y + y, 1, 1});
 }
 
 std::int32_t Canvas::Point(float fx, float fy) const {

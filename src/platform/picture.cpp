@@ -8,6 +8,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/decoded_pictures.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/picture_check.h"
@@ -35,8 +36,8 @@ Picture FromSurface(SDL_Surface* loaded, std::string source) {
   data->pixels.resize(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
   SDL_LockSurface(argb.get());
   for (int y = 0; y < argb->h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const char*>(argb->pixels) +
-                                                             y * argb->pitch);
+    const auto* row = reinterpret_cast<const std::uint32_t*>(
+        static_cast<const char*>(argb->pixels) + y * argb->pitch);
     std::copy(row, row + argb->w, data->pixels.begin() + static_cast<std::ptrdiff_t>(y) * argb->w);
   }
   SDL_UnlockSurface(argb.get());
@@ -94,7 +95,7 @@ Picture LoadPicture(const std::string& path) {
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
   if (bytes.empty()) throw RuntimeError("cannot read picture " + path);
-  return Decode(bytes, path);
+  return DecodeUnlessSeen(path, std::move(bytes), Decode);
 }
 
 Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name) {
