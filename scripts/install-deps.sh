@@ -15,7 +15,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils
-  dpkg-dev lintian appstream desktop-file-utils
+  dpkg-dev lintian appstream desktop-file-utils libx11-dev
 )
 
 packages=("${program_packages[@]}")

@@ -32,6 +32,8 @@ void Canvas::SetPicture(Picture picture) {
   }
   image_.source = picture ? picture->source : std::string();
   PictureBox::SetPicture(std::move(picture));
+  // The held image was replaced, whether or not the picture is the one it had.
+  Invalidate();
 }
 
 Picture Canvas::Image() const { return std::make_shared<PictureData>(image_); }

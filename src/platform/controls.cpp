@@ -73,6 +73,8 @@ void Control::LayoutChanged(Rect before) {
 void Control::Paint(std::uint32_t*, int, Rect) const {}
 
 void PictureBox::SetPicture(Picture picture) {
+  // Pictures never change once made: the very same one again shows nothing new.
+  if (picture == picture_) return;
   picture_ = std::move(picture);
   Invalidate();
 }
@@ -116,7 +118,8 @@ void Timer::SetInterval(int ms) {
 }
 
 void Timer::SetEnabled(bool enabled) {
-  if (enabled && !enabled_) due_ms_ = SDL_GetTicks64() + static_cast<std::uint64_t>(std::max(interval_, 0));
+  if (enabled && !enabled_)
+    due_ms_ = SDL_GetTicks64() + static_cast<std::uint64_t>(std::max(interval_, 0));
   enabled_ = enabled;
 }
 

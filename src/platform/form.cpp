@@ -112,6 +112,7 @@ void Form::SetVisible(bool visible) {
     SDL_ShowWindow(window_);
     SDL_RaiseWindow(window_);
     needs_present_ = true;
+    present_all_ = true;
   } else {
     SDL_HideWindow(window_);
   }
@@ -219,7 +220,27 @@ void Form::LayoutChanged(Control& control) {
 void Form::Compose() {
   std::vector<Rect> areas;
   areas.swap(dirty_);
-  for (const Rect& a : areas) ComposeArea(a);
+  for (const Rect& a : areas) {
+    ComposeArea(a);
+    Unshown(a);
+  }
+}
+
+void Form::Unshown(Rect area) {
+  if (present_all_) return;
+  for (Rect& u : unshown_) {
+    if (Intersect(u, area).w != 0) {
+      u = Union(u, area);
+      return;
+    }
+  }
+  // Many small areas cost more in calls than one larger copy.
+  if (unshown_.size() >= 16) {
+    present_all_ = true;
+    unshown_.clear();
+    return;
+  }
+  unshown_.push_back(area);
 }
 
 void Form::ComposeArea(Rect area) {
@@ -260,10 +281,39 @@ void Form::Present() {
   if (src == nullptr) return;
   // The frame is opaque: a plain copy, not the per-pixel blend SDL would do for its alpha.
   SDL_SetSurfaceBlendMode(src, SDL_BLENDMODE_NONE);
-  if (screen->w > width_ || screen->h > height_) SDL_FillRect(screen, nullptr, 0);
-  SDL_BlitSurface(src, nullptr, screen, nullptr);
+  if (direct_unshown_.w != 0) {
+    Unshown(direct_unshown_);
+    direct_unshown_ = Rect{};
+  }
+  // A new or resized window surface holds nothing of the frame yet.
+  const bool new_surface =
+      screen != presented_surface_ || screen->w != presented_w_ || screen->h != presented_h_;
+  if (new_surface || present_all_) {
+    if (new_surface && (screen->w > width_ || screen->h > height_))
+      SDL_FillRect(screen, nullptr, 0);
+    SDL_BlitSurface(src, nullptr, screen, nullptr);
+    SDL_UpdateWindowSurface(window_);
+  } else if (!unshown_.empty()) {
+    std::vector<SDL_Rect> rects;
+    rects.reserve(unshown_.size());
+    for (const Rect& u : unshown_) {
+      const Rect on_screen = Intersect(u, Rect{0, 0, screen->w, screen->h});
+      if (on_screen.w == 0) continue;
+      SDL_Rect r{on_screen.x, on_screen.y, on_screen.w, on_screen.h};
+      SDL_Rect to = r;
+      SDL_BlitSurface(src, &r, screen, &to);
+      rects.push_back(r);
+    }
+    if (!rects.empty()) {
+      SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size()));
+    }
+  }
   SDL_FreeSurface(src);
-  SDL_UpdateWindowSurface(window_);
+  presented_surface_ = screen;
+  presented_w_ = screen->w;
+  presented_h_ = screen->h;
+  unshown_.clear();
+  present_all_ = false;
   needs_present_ = false;
 }
 
@@ -312,6 +362,7 @@ void Form::DirectWrite(const Control& canvas, int x, int y, std::uint32_t argb) 
   if (!DirectVisible(canvas, x, y)) return;
   const Rect b = canvas.Bounds();
   frame_[static_cast<std::size_t>(b.y + y) * width_ + (b.x + x)] = argb;
+  direct_unshown_ = Union(direct_unshown_, Rect{b.x + x, b.y + y, 1, 1});
   needs_present_ = true;
 }
 
@@ -339,10 +390,35 @@ void Form::RunTimers(std::uint64_t now_ms) {
   for (std::size_t i = 0; i < timers_.size(); ++i) timers_[i]->RunIfDue(now_ms);
 }
 
+int Form::MsUntilNextTimer(std::uint64_t now_ms) const {
+  std::uint64_t wait = ~0ull;
+  for (const Timer* t : timers_) {
+    if (!t->enabled_ || t->interval_ <= 0) continue;
+    wait = std::min(wait, t->due_ms_ > now_ms ? t->due_ms_ - now_ms : 0);
+  }
+  if (wait == ~0ull) return -1;
+  return static_cast<int>(std::min<std::uint64_t>(wait, 1u << 30));
+}
+
+namespace {
+
+// Pointer moves with no button held that queue up behind one another are handled as the
+// last of them, as the desktop hands moves on when a program falls behind: only where the
+// pointer is now matters to the hover pictures, and a slow machine catches up at once.
+bool Superseded(const SDL_Event& event) {
+  if (event.type != SDL_MOUSEMOTION || event.motion.state != 0) return false;
+  SDL_Event next;
+  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1) return false;
+  return next.type == SDL_MOUSEMOTION && next.motion.state == 0 &&
+         next.motion.windowID == event.motion.windowID;
+}
+
+}  // namespace
+
 void DoEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
-    if (g_form != nullptr) g_form->HandleEvent(event);
+    if (g_form != nullptr && !Superseded(event)) g_form->HandleEvent(event);
   }
   if (g_form == nullptr) return;
   g_form->RunTimers(SDL_GetTicks64());
@@ -354,8 +430,12 @@ int Run(Form& form) {
     form.Load();
     form.Show();
     while (!form.Unloaded()) {
+      // Asleep until the next event, or the next timer that falls due.
+      const int wait = form.MsUntilNextTimer(SDL_GetTicks64());
       SDL_Event event;
-      if (SDL_WaitEventTimeout(&event, 10)) form.HandleEvent(event);
+      if (wait != 0 && SDL_WaitEventTimeout(&event, wait) && !Superseded(event)) {
+        form.HandleEvent(event);
+      }
       DoEvents();
     }
   } catch (const ProgramEnd& end) {

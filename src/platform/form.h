@@ -65,6 +65,8 @@ class Form {
   // The event loop's entry: every input event of the window comes in here.
   void HandleEvent(const SDL_Event& event);
   void RunTimers(std::uint64_t now_ms);
+  // Milliseconds until the next enabled timer is due (0 when one is due now), -1 with none.
+  int MsUntilNextTimer(std::uint64_t now_ms) const;
 
  private:
   friend class Control;
@@ -75,6 +77,8 @@ class Form {
   void ControlUnavailable(Control& control);
   void Compose();
   void ComposeArea(Rect area);
+  // Notes an area of the frame that the window does not show yet.
+  void Unshown(Rect area);
 
   // Direct drawing on the canvas writes the screen itself.
   bool DirectVisible(const Control& canvas, int x, int y);
@@ -109,6 +113,13 @@ class Form {
   std::vector<std::uint32_t> frame_;
   std::vector<Rect> dirty_;
   bool needs_present_ = true;
+  // What changed in the frame since the window last showed it; all of it when the window's
+  // contents were lost (shown, exposed, resized).
+  std::vector<Rect> unshown_;
+  Rect direct_unshown_;
+  bool present_all_ = true;
+  const void* presented_surface_ = nullptr;
+  int presented_w_ = 0, presented_h_ = 0;
 
   // Mouse state across events: the control that took the press (null: the form) keeps the
   // moves until every button is up.

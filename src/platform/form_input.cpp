@@ -2,7 +2,6 @@
 // during a press, focus and the keyboard filters.
 #include <SDL.h>
 
-
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keyboard_hook.h"
@@ -21,10 +20,14 @@ std::int16_t ButtonsOf(std::uint32_t sdl_state) {
 
 std::int16_t ButtonOf(std::uint8_t sdl_button) {
   switch (sdl_button) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 2;
-    case SDL_BUTTON_MIDDLE: return 4;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+      return 1;
+    case SDL_BUTTON_RIGHT:
+      return 2;
+    case SDL_BUTTON_MIDDLE:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -62,6 +65,7 @@ void Form::HandleEvent(const SDL_Event& event) {
           event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
           event.window.event == SDL_WINDOWEVENT_RESTORED) {
         needs_present_ = true;
+        present_all_ = true;
       } else if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
         Unload();
       }

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/decoded_pictures.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
 #include "platform/picture_check.h"
@@ -98,7 +99,7 @@ Picture LoadPicture(const std::string& path) {
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
   if (bytes.empty()) throw RuntimeError("cannot read picture " + path);
-  return Decode(bytes, path);
+  return DecodeUnlessSeen(path, std::move(bytes), Decode);
 }
 
 Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name) {

@@ -20,8 +20,9 @@ struct PictureData {
 // Pictures are shared and never changed once made; a control that draws makes its own copy.
 using Picture = std::shared_ptr<const PictureData>;
 
-// Reads a GIF, JPEG, BMP or ICO file from disk, every time (nothing is cached). A missing or
-// unreadable file raises RuntimeError.
+// Reads a GIF, JPEG, BMP or ICO file from disk, every time. Only the decoding is saved: bytes
+// identical to those last decoded for the same path give that picture again. A missing,
+// unreadable or damaged file raises RuntimeError.
 Picture LoadPicture(const std::string& path);
 // Watches every LoadPicture call with the path as given, before the file is read; for
 // counting and ordering loads in tests and benchmarks. Empty to stop watching.

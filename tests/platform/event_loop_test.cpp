@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <stdexcept>
 
 #include "form_events.h"
@@ -145,6 +146,78 @@ TEST_F(EventLoop, EndUnwindsEveryWaitAndEndsTheLoopWithItsStatus) {
   form.OnLoad = [this] { QueueClick(a); };
   EXPECT_EQ(platform::Run(form), 3);
   EXPECT_TRUE(log.empty());
+}
+
+TEST_F(EventLoop, LoopThatSleepsWakesForEveryTimerTick) {
+  ticker.Tick = [this] {
+    if (++ticks == 3) QueueType(SDL_QUIT);
+  };
+  form.OnLoad = [this] { ticker.SetEnabled(true); };
+  EXPECT_EQ(platform::Run(form), 0);
+  EXPECT_EQ(ticks, 3);
+}
+
+TEST_F(EventLoop, QueuedMovesWithNoButtonHeldAreHandledAsTheLastOfThem) {
+  a.MouseMove = [this](std::int16_t, std::int16_t, float x, float) {
+    log.push_back("move " + std::to_string(static_cast<int>(x)));
+  };
+  a.KeyDown = [this](std::int16_t, std::int16_t) { log.push_back("key"); };
+  form.Show();
+  SDL_Event move{};
+  move.type = SDL_MOUSEMOTION;
+  move.motion.y = 1;
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.sym = SDLK_k;
+  for (int x : {1, 2}) {
+    move.motion.x = x;
+    Queue(move);
+  }
+  Queue(key);
+  for (int x : {3, 4}) {
+    move.motion.x = x;
+    Queue(move);
+  }
+  DoEvents();
+  EXPECT_EQ(log, (Entries{"move 2", "key", "move 4"}));
+}
+
+// Only what changed is copied to the window; what it shows must still be the whole frame.
+TEST_F(EventLoop, WindowShowsTheComposedFrameAfterEveryChange) {
+  const auto shows_frame = [this]() -> ::testing::AssertionResult {
+    const std::vector<std::uint32_t> frame = form.Frame();
+    SDL_Surface* screen = SDL_GetWindowSurface(form.hWnd());
+    if (screen == nullptr) return ::testing::AssertionFailure() << "no window surface";
+    int wrong = 0;
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        const auto* row = static_cast<const std::uint8_t*>(screen->pixels) + y * screen->pitch;
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, row + x * screen->format->BytesPerPixel, screen->format->BytesPerPixel);
+        std::uint8_t r = 0, g = 0, b = 0;
+        SDL_GetRGB(pixel, screen->format, &r, &g, &b);
+        const std::uint32_t want = frame[static_cast<std::size_t>(y) * 40 + x];
+        wrong += ((static_cast<std::uint32_t>(r) << 16 | g << 8 | b) != (want & 0xFFFFFF));
+      }
+    }
+    if (wrong == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << wrong << " pixels differ from the frame";
+  };
+  form.SetPicture(platform_test::Solid(40, 20, 0xFF202020));
+  form.Show();
+  EXPECT_TRUE(shows_frame());
+  a.SetPicture(platform_test::Solid(10, 10, 0xFFFF0000));
+  DoEvents();
+  EXPECT_TRUE(shows_frame());
+  b.SetPicture(platform_test::Solid(10, 10, 0xFF00FF00));
+  a.SetVisible(false);
+  DoEvents();
+  EXPECT_TRUE(shows_frame());
+  a.SetVisible(true);
+  b.SetLeft(28);
+  b.SetTop(8);
+  DoEvents();
+  EXPECT_TRUE(shows_frame());
 }
 
 TEST(Unload, QuitOrWindowCloseRunsTheUnloadHandlerOnce) {

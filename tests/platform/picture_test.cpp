@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "form_events.h"
@@ -223,6 +224,26 @@ TEST_F(SavingAmongOthers, EachSaveWritesFirstToAFreshUnguessableName) {
     EXPECT_GE(name.size(), std::string("01.GIF.").size() + 6) << name << ": too short to guess";
   }
   EXPECT_EQ(Listing(folder), std::vector<std::string>{"01.GIF"});
+}
+
+// Files are read at every use; only bytes identical to those last decoded skip the decoding,
+// so a change, damage or removal shows at once.
+TEST_F(Pictures, FileIsReadAtEveryUseAndOnlyTheSameBytesGiveTheSamePicture) {
+  const std::string path = dir / "pic.bmp";
+  SavePicture(platform_test::Solid(3, 2, 0xFF102030), path);
+  std::ifstream in(path, std::ios::binary);
+  const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const Picture first = LoadPicture(path);
+  EXPECT_EQ(LoadPicture(path), first);
+
+  SavePicture(platform_test::Solid(3, 2, 0xFF405060), path);
+  EXPECT_EQ(LoadPicture(path)->pixels.at(0), 0xFF405060u);
+  dir.Write("pic.bmp", good.substr(0, 20));
+  for (int i = 0; i < 2; ++i) EXPECT_THROW(LoadPicture(path), RuntimeError) << "load " << i;
+  fs::remove(path);
+  EXPECT_THROW(LoadPicture(path), RuntimeError);
+  dir.Write("pic.bmp", good);
+  EXPECT_EQ(LoadPicture(path)->pixels.at(0), 0xFF102030u);
 }
 
 }  // namespace
