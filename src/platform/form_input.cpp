@@ -157,6 +157,9 @@ void Form::HandleKey(const SDL_Event& event) {
     MoveFocus((shift & 1) == 0);
     return;
   }
+  // A held key's repeats still pass the filters, but start no command again: a held Ctrl+P
+  // would otherwise print a page for every repeat.
+  if (key.repeat != 0) return;
   const std::int16_t code = KeyCodeForHandler(key.keysym.sym, key.keysym.scancode);
   if (focus_ == nullptr) {
     if (KeyDown) RunHandler([&] { KeyDown(code, shift); });
