@@ -58,6 +58,13 @@ void Form::HandleEvent(const SDL_Event& event) {
       HandleKey(event);
       break;
     case SDL_WINDOWEVENT:
+      // The keyboard grab follows the window: shown, minimised, restored, focused again.
+      if (event.window.event == SDL_WINDOWEVENT_SHOWN ||
+          event.window.event == SDL_WINDOWEVENT_MINIMIZED ||
+          event.window.event == SDL_WINDOWEVENT_RESTORED ||
+          event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        UpdateKeyboardGrab(window_);
+      }
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
           event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
           event.window.event == SDL_WINDOWEVENT_RESTORED) {

@@ -29,7 +29,7 @@ class PanelsOnDesktop : public ::testing::Test {
       GTEST_SKIP() << "needs Xvfb, openbox, xdotool, xmessage and ImageMagick's import";
     }
     ::setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);
-    desktop_ = std::make_unique<test_support::Desktop>(x_.Start(1024, 768, 24));
+    desktop_ = std::make_unique<test_support::Desktop>(x_.Start(screen_.first, screen_.second, 24));
   }
   void TearDown() override { ::unsetenv("CUPS_SERVER"); }
 
@@ -88,6 +88,7 @@ class PanelsOnDesktop : public ::testing::Test {
     return desktop_->Property(window_, "WM_STATE").find("Iconic") != std::string::npos;
   }
 
+  std::pair<int, int> screen_{1024, 768};
   test_support::DataDir data_;
   test_support::XvfbSession x_;
   std::unique_ptr<test_support::Desktop> desktop_;
@@ -141,6 +142,38 @@ TEST_F(PanelsOnDesktop, AWebLinkMinimisesTheWindowAndThePanelWaitsForItsReturn) 
   // Still frozen: the blank-paper button stays hidden.
   EXPECT_LT(Match(936, 412, "PICTURE/PAPIR1.JPG", 0, 0, 63, 61), 0.5);
 }
+
+// Displays without the program's own mode: the window stays a window, and still the desktop's
+// shortcuts reach nothing while it is shown.
+class PanelsOnOtherDisplays : public PanelsOnDesktop,
+                              public testing::WithParamInterface<std::pair<int, int>> {
+ protected:
+  PanelsOnOtherDisplays() { screen_ = GetParam(); }
+};
+
+TEST_P(PanelsOnOtherDisplays, TheDesktopsShortcutsChangeNothingAndTheProgramsOwnStillWork) {
+  Started other({"xmessage", "another program"}, OnDisplay());
+  ASSERT_TRUE(WaitFor([&] { return !desktop_->Windows("xmessage", true).empty(); }, 20s));
+  StartProgram();
+  ASSERT_TRUE(WaitFor([&] { return ActiveWindow() == window_; }, 10s));
+  const std::string desktop_before = X({"xdotool", "get_desktop"});
+  // Close, switch window, the Windows key, switch desktop, show the bare desktop.
+  for (const char* keys :
+       {"alt+F4", "alt+Tab", "super", "ctrl+alt+Right", "ctrl+alt+Left", "super+d"}) {
+    SCOPED_TRACE(keys);
+    desktop_->Keys(keys);
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(program_->Running()) << "the program was closed";
+    EXPECT_EQ(ActiveWindow(), window_);
+    EXPECT_FALSE(Iconic());
+    EXPECT_EQ(X({"xdotool", "get_desktop"}), desktop_before);
+  }
+  desktop_->Keys("ctrl+x");
+  EXPECT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG")) << "the program's own shortcut did nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PanelsOnOtherDisplays,
+                         testing::Values(std::pair{1280, 1024}, std::pair{1920, 1080}));
 
 }  // namespace
 }  // namespace panels_test
