@@ -6,6 +6,7 @@
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keyboard_hook.h"
+#include "platform/shell.h"
 #include "platform/virtual_keys.h"
 
 namespace platform {
@@ -77,6 +78,7 @@ void Form::HandleEvent(const SDL_Event& event) {
       Unload();
       break;
     default:
+      if (event.type == OpenerFailedEvent()) RestoreAfterFailedOpener(window_, event);
       break;
   }
 }

@@ -3,6 +3,7 @@
 // window, all checked in screenshots and in the window manager's own records.
 #include <chrono>
 #include <exception>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -141,6 +142,30 @@ TEST_F(PanelsOnDesktop, AWebLinkMinimisesTheWindowAndThePanelWaitsForItsReturn) 
   EXPECT_TRUE(ShowsPanel("PICTURE/CTRL-R.JPG"));
   // Still frozen: the blank-paper button stays hidden.
   EXPECT_LT(Match(936, 412, "PICTURE/PAPIR1.JPG", 0, 0, 63, 61), 0.5);
+}
+
+TEST_F(PanelsOnDesktop, AWebLinkThatNothingCanOpenBringsTheWindowBack) {
+  // An opener that finds no browser, first on PATH before the program starts.
+  test_support::TempFolder folder;
+  const fs::path opener = folder.path() / "xdg-open";
+  std::ofstream(opener) << "#!/bin/sh\nexit 3\n";
+  fs::permissions(opener, fs::perms::owner_all);
+  const std::string old_path = ::getenv("PATH");
+  ::setenv("PATH", (folder.path().string() + ":" + old_path).c_str(), 1);
+  StartProgram();
+  ::setenv("PATH", old_path.c_str(), 1);
+  desktop_->Keys("ctrl+r");
+  ASSERT_TRUE(ShowsPanel("PICTURE/CTRL-R.JPG")) << "no about panel";
+  const int width = desktop_->Geometry(window_, "Width");
+  ClickAt(kWebSiteButton);
+  EXPECT_TRUE(WaitFor([&] { return !Iconic() && ActiveWindow() == window_; }, 10s))
+      << "the window stayed minimised";
+  EXPECT_EQ(desktop_->Geometry(window_, "Width"), width);
+  EXPECT_TRUE(ShowsPanel("PICTURE/CTRL-R.JPG"));
+  // The keyboard is held again: Alt+Tab leaves the window in front.
+  desktop_->Keys("alt+Tab");
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(ActiveWindow(), window_);
 }
 
 // Displays without the program's own mode: the window stays a window, and still the desktop's
