@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "cups_sandbox.h"
@@ -32,6 +33,11 @@ class Printing : public PanelsTest {
     observer_.Tick = [this] {
       moments.push_back(
           {forma->PrintPict.Visible(), SavedPictureExists(), platform::Printer.Orientation()});
+      if (forma->PrintPict.Visible() && while_notice_shown) {
+        const std::function<void()> once = std::move(while_notice_shown);
+        while_notice_shown = nullptr;
+        once();
+      }
     };
     observer_.SetEnabled(true);
     forma->Add(observer_);
@@ -73,6 +79,8 @@ class Printing : public PanelsTest {
   }
 
   std::vector<Moment> moments;
+  // Runs once inside the print's wait, while the notice is up.
+  std::function<void()> while_notice_shown;
 
  private:
   platform::Timer observer_{"observer", 1};
@@ -165,15 +173,19 @@ class PrintingToAPrinter : public Printing {
     }
     return platform::LoadPicture(out + ".png");
   }
-  // The share of the page's pixels in the rectangle that are pure green.
-  static double GreenShare(const platform::PictureData& page, int left, int top, int w, int h) {
-    int green = 0;
+  // The share of the page's pixels in the rectangle that are of that colour (0xRRGGBB).
+  static double Share(const platform::PictureData& page, std::uint32_t colour, int left, int top,
+                      int w, int h) {
+    int same = 0;
     for (int y = top; y < top + h; ++y) {
       for (int x = left; x < left + w; ++x) {
-        green += (page.pixels[y * page.width + x] & 0xFFFFFF) == 0x00FF00 ? 1 : 0;
+        same += (page.pixels[y * page.width + x] & 0xFFFFFF) == colour ? 1 : 0;
       }
     }
-    return static_cast<double>(green) / (w * h);
+    return static_cast<double>(same) / (w * h);
+  }
+  static double GreenShare(const platform::PictureData& page, int left, int top, int w, int h) {
+    return Share(page, 0x00FF00, left, top, w, h);
   }
   test_support::CupsSandbox cups;
 };
@@ -191,6 +203,28 @@ TEST_F(PrintingToAPrinter, OnePrintGivesOneLandscapePageWithTheCanvasAtItsOrigin
   EXPECT_GT(GreenShare(*page, 202, 102, 56, 36), 0.95);
   EXPECT_LT(GreenShare(*page, 200, 142, 40, 18), 0.05);
   EXPECT_EQ(cups.WaitForOutput(2, 2s).size(), 1u) << "more than one page came out";
+}
+
+TEST_F(PrintingToAPrinter, ColouringDuringTheWaitStaysOnTheCanvasAndIsNotPrinted) {
+  Colour(0x00FF00);  // a green block at (200, 100), 60 x 40, saved and printed
+  constexpr std::uint32_t kMagenta = 0xFF00FF;
+  while_notice_shown = [&] {
+    ASSERT_TRUE(SavedPictureExists());
+    for (int y = 100; y < 140; ++y) {
+      for (int x = 400; x < 460; ++x) platform::SetPixelV(forma->Slika.hDC(), x, y, kMagenta);
+    }
+  };
+  PressCtrl(SDLK_p);
+  ASSERT_FALSE(while_notice_shown) << "the wait came and went unseen";
+  EXPECT_EQ(CanvasImage()[120 * 750 + 430] & 0xFFFFFF, kMagenta) << "the colouring was lost";
+
+  const std::vector<std::string> pages = cups.WaitForOutput(1, 30s);
+  ASSERT_EQ(pages.size(), 1u);
+  const platform::Picture page = Render(pages[0]);
+  ASSERT_TRUE(page) << "pdftoppm could not render the page";
+  EXPECT_GT(GreenShare(*page, 202, 102, 56, 36), 0.95);
+  EXPECT_EQ(Share(*page, kMagenta, 0, 0, 750, 600), 0.0)
+      << "the page shows what was coloured after the picture was saved";
 }
 
 TEST_F(PrintingToAPrinter, ASecondCtrlPDuringTheWaitPrintsTwice) {
