@@ -2,6 +2,7 @@
 // closed again, Alt+Tab kept from the window manager, and a web link that minimises the
 // window, all checked in screenshots and in the window manager's own records.
 #include <chrono>
+#include <cstdio>
 #include <exception>
 #include <fstream>
 #include <memory>
@@ -166,6 +167,36 @@ TEST_F(PanelsOnDesktop, AWebLinkThatNothingCanOpenBringsTheWindowBack) {
   desktop_->Keys("alt+Tab");
   std::this_thread::sleep_for(500ms);
   EXPECT_EQ(ActiveWindow(), window_);
+}
+
+TEST_F(PanelsOnDesktop, YesMinimisesTheWindowAsTheProgramEnds) {
+  if (!test_support::OnPath("xev")) GTEST_SKIP() << "needs xev";
+  RecordingBrowser browser;  // on PATH before the program starts
+  StartProgram();
+  // Minimising is a request to the window manager sent through the root window, where a
+  // watcher sees it even when the window is gone before the window manager acts on it.
+  test_support::TempFolder folder;
+  const fs::path requests = folder.path() / "requests.log";
+  Started watcher({"xev", "-root", "-event", "substructure"}, OnDisplay(), requests.string());
+  std::this_thread::sleep_for(1s);
+  desktop_->Keys("ctrl+x");
+  ASSERT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG")) << "no exit dialog";
+  ClickAt(kYesButton);
+  EXPECT_TRUE(program_->WaitForExit(20s).has_value()) << "the program did not end";
+  const std::vector<std::string> opened = browser.Addresses(1);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_NE(opened[0].find("MAKER.HTML"), std::string::npos) << opened[0];
+
+  char window[32];
+  std::snprintf(window, sizeof window, "window 0x%lx,", std::stoul(window_));
+  std::ifstream log(requests);
+  bool minimised = false;
+  for (std::string line, before; std::getline(log, line); before = line) {
+    minimised |= line.find("(WM_CHANGE_STATE)") != std::string::npos &&
+                 before.find("ClientMessage") != std::string::npos &&
+                 before.find(window) != std::string::npos;
+  }
+  EXPECT_TRUE(minimised) << "the window was not minimised on its way out";
 }
 
 // Displays without the program's own mode: the window stays a window, and still the desktop's
