@@ -20,13 +20,27 @@ struct ProgramEnd {
 
 [[noreturn]] inline void End(int status = 0) { throw ProgramEnd{status}; }
 
+// Writes one line to stderr, "colouring-book: " and the text, for a parent who wonders why
+// something did nothing. The child never sees it.
+void Report(const std::string& text);
+// Reports an exception that is no run-time failure and that no handler caught: a fault of
+// the program's own, dropped so that the child can go on, but never silently.
+void ReportDropped(const std::exception* exception);
+
 // Runs a handler as the event loop does: a failure that it lets escape stops it there and
-// the program goes on. Ending the program is not a failure and passes through.
+// the program goes on. Anything else it lets escape is dropped as well, with one line on
+// stderr. Ending the program is not a failure and passes through.
 template <class Handler>
 void RunHandler(Handler&& handler) {
   try {
     handler();
-  } catch (const std::exception&) {
+  } catch (const RuntimeError&) {
+  } catch (const ProgramEnd&) {
+    throw;
+  } catch (const std::exception& fault) {
+    ReportDropped(&fault);
+  } catch (...) {
+    ReportDropped(nullptr);
   }
 }
 

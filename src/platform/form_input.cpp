@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keyboard_hook.h"
+#include "platform/shell.h"
 #include "platform/virtual_keys.h"
 
 namespace platform {
@@ -61,6 +62,13 @@ void Form::HandleEvent(const SDL_Event& event) {
       HandleKey(event);
       break;
     case SDL_WINDOWEVENT:
+      // The keyboard grab follows the window: shown, minimised, restored, focused again.
+      if (event.window.event == SDL_WINDOWEVENT_SHOWN ||
+          event.window.event == SDL_WINDOWEVENT_MINIMIZED ||
+          event.window.event == SDL_WINDOWEVENT_RESTORED ||
+          event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+        UpdateKeyboardGrab(window_);
+      }
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||
           event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
           event.window.event == SDL_WINDOWEVENT_RESTORED) {
@@ -74,6 +82,7 @@ void Form::HandleEvent(const SDL_Event& event) {
       Unload();
       break;
     default:
+      if (event.type == OpenerFailedEvent()) RestoreAfterFailedOpener(window_, event);
       break;
   }
 }
@@ -161,6 +170,9 @@ void Form::HandleKey(const SDL_Event& event) {
     MoveFocus((shift & 1) == 0);
     return;
   }
+  // A held key's repeats still pass the filters, but start no command again: a held Ctrl+P
+  // would otherwise print a page for every repeat.
+  if (key.repeat != 0) return;
   const std::int16_t code = KeyCodeForHandler(key.keysym.sym, key.keysym.scancode);
   if (focus_ == nullptr) {
     if (KeyDown) RunHandler([&] { KeyDown(code, shift); });

@@ -73,8 +73,12 @@ bool KeyboardFilterInstalled() { return !g_chain.empty(); }
 void UpdateKeyboardGrab(HWND window) {
   g_grab_window = window;
   if (window == nullptr) return;
-  const bool full_screen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) != 0;
-  SDL_SetWindowKeyboardGrab(window, (full_screen && !g_chain.empty()) ? SDL_TRUE : SDL_FALSE);
+  // Full screen or not: where the display has no mode of the program's size the window stays
+  // a window, and the desktop's shortcuts must not reach the window manager either. While
+  // minimised (a web page opened) the keyboard belongs to the desktop.
+  const Uint32 flags = SDL_GetWindowFlags(window);
+  const bool on_screen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
+  SDL_SetWindowKeyboardGrab(window, (on_screen && !g_chain.empty()) ? SDL_TRUE : SDL_FALSE);
 }
 
 }  // namespace platform

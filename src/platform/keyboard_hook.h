@@ -47,8 +47,8 @@ std::intptr_t AppInstance();
 // Runs the installed filters on one key event of the window; true when it was swallowed.
 bool FilterKeyEvent(std::int32_t message, KBDLLHOOKSTRUCT record);
 bool KeyboardFilterInstalled();
-// Grabs the keyboard while a filter is installed and the window is full screen, so that
-// the desktop's own shortcuts reach the filters instead of the window manager.
+// Grabs the keyboard while a filter is installed and the window is shown and not minimised,
+// so that the desktop's own shortcuts reach the filters instead of the window manager.
 void UpdateKeyboardGrab(HWND window);
 
 }  // namespace platform

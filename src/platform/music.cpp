@@ -65,7 +65,12 @@ int MusicVolumeFor(std::int32_t hundredths_of_db) {
 
 void DirectMusicPerformance::Init(std::nullptr_t, std::int32_t) {
   if (!AudioDeviceOpen()) throw RuntimeError("no audio device for the music");
-  if (!FindSoundFont()) throw RuntimeError("no General MIDI soundfont for the music");
+  if (!FindSoundFont()) {
+    static bool reported = false;
+    if (!reported) Report("no General MIDI soundfont, the music stays silent");
+    reported = true;
+    throw RuntimeError("no General MIDI soundfont for the music");
+  }
   initialised_ = true;
   Mix_VolumeMusic(volume_);
 }

@@ -2,9 +2,14 @@
 
 #include <cups/cups.h>
 
+#include <cmath>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 #include "platform/failure.h"
 
@@ -14,13 +19,17 @@ PrinterDevice Printer;
 
 namespace {
 
-// A4, in points (72 to the inch).
-constexpr int kPageLongSide = 842;
-constexpr int kPageShortSide = 595;
 constexpr double kPointsPerPixel = 72.0 / 96.0;
 constexpr double kPointsPerTwip = 72.0 / 1440.0;
 constexpr int kConnectMilliseconds = 1500;
 constexpr double kTransferSeconds = 10.0;
+constexpr double kPointsPerHundredthMm = 72.0 / 2540.0;
+
+// The paper and its printable area, in points, as the sheet lies in the printer: portrait.
+struct Media {
+  double width = 595, length = 842;  // A4, when the destination names none
+  double left = 0, bottom = 0, right = 0, top = 0;
+};
 
 std::string Number(double value) {
   char text[32];
@@ -89,9 +98,15 @@ void PrinterDevice::PaintPicture(const Picture& picture, float x, float y) {
 
 namespace {
 
-std::string PagePdf(const auto& placed, bool landscape) {
-  const int width = landscape ? kPageLongSide : kPageShortSide;
-  const int height = landscape ? kPageShortSide : kPageLongSide;
+std::string PagePdf(const auto& placed, bool landscape, const Media& media) {
+  // A page of the other orientation than the sheet is the sheet turned a quarter clockwise,
+  // as a printer turns it: the sheet's left margin is then at the top and its bottom margin
+  // at the left.
+  const bool turned = landscape == (media.width < media.length);
+  const double width = turned ? media.length : media.width;
+  const double height = turned ? media.width : media.length;
+  const double margin_left = turned ? media.bottom : media.left;
+  const double margin_top = turned ? media.left : media.top;
   PdfWriter pdf;
   const int catalog = 1, pages = 2, page = 3, contents = 4;
   std::string images, drawing;
@@ -101,8 +116,8 @@ std::string PagePdf(const auto& placed, bool landscape) {
     const std::string name = "/Im" + std::to_string(i);
     images += name + " " + std::to_string(image) + " 0 R ";
     const double w = picture.width * kPointsPerPixel, h = picture.height * kPointsPerPixel;
-    const double left = placed[i].x_twips * kPointsPerTwip;
-    const double bottom = height - placed[i].y_twips * kPointsPerTwip - h;
+    const double left = margin_left + placed[i].x_twips * kPointsPerTwip;
+    const double bottom = height - margin_top - placed[i].y_twips * kPointsPerTwip - h;
     drawing += "q " + Number(w) + " 0 0 " + Number(h) + " " + Number(left) + " " + Number(bottom) +
                " cm " + name + " Do Q\n";
     pdf.Object(image, PdfWriter::Stream("/Type /XObject /Subtype /Image /Width " +
@@ -113,8 +128,8 @@ std::string PagePdf(const auto& placed, bool landscape) {
   }
   pdf.Object(catalog, "<< /Type /Catalog /Pages 2 0 R >>");
   pdf.Object(pages, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
-  pdf.Object(page, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + std::to_string(width) + " " +
-                       std::to_string(height) + "] /Resources << /XObject << " + images +
+  pdf.Object(page, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " + Number(width) + " " +
+                       Number(height) + "] /Resources << /XObject << " + images +
                        ">> >> /Contents 4 0 R >>");
   pdf.Object(contents, PdfWriter::Stream("", drawing));
   return pdf.Finish(catalog);
@@ -126,8 +141,42 @@ struct HttpCloser {
 struct DestFree {
   void operator()(cups_dest_t* dest) const { cupsFreeDests(1, dest); }
 };
+struct DestInfoFree {
+  void operator()(cups_dinfo_t* info) const { cupsFreeDestInfo(info); }
+};
 
-void SendPdf(const std::string& pdf) {
+Media DefaultMedia(http_t* http, cups_dest_t* dest) {
+  // The printer's own default paper with its margins, read from its description. The
+  // library's default guesses from the locale instead, and for a printer that names no
+  // paper of its own (a custom size) A4 is the safer guess.
+  Media media;
+  std::unique_ptr<cups_dinfo_t, DestInfoFree> info(cupsCopyDestInfo(http, dest));
+  ipp_attribute_t* chosen =
+      info ? cupsFindDestDefault(http, dest, info.get(), "media-col") : nullptr;
+  ipp_t* paper = chosen != nullptr ? ippGetCollection(chosen, 0) : nullptr;
+  ipp_attribute_t* dimensions =
+      paper != nullptr ? ippFindAttribute(paper, "media-size", IPP_TAG_BEGIN_COLLECTION) : nullptr;
+  ipp_t* sheet = dimensions != nullptr ? ippGetCollection(dimensions, 0) : nullptr;
+  if (sheet == nullptr) return media;
+  // Printers describe their paper in whole points; the sizes come here in hundredths of a
+  // millimetre, and a page a fraction of a point off its paper would be shrunk to fit.
+  const auto points = [](ipp_t* collection, const char* name) {
+    ipp_attribute_t* attribute = ippFindAttribute(collection, name, IPP_TAG_INTEGER);
+    return attribute != nullptr ? std::round(ippGetInteger(attribute, 0) * kPointsPerHundredthMm)
+                                : 0.0;
+  };
+  if (points(sheet, "x-dimension") <= 0 || points(sheet, "y-dimension") <= 0) return media;
+  media.width = points(sheet, "x-dimension");
+  media.length = points(sheet, "y-dimension");
+  media.left = points(paper, "media-left-margin");
+  media.bottom = points(paper, "media-bottom-margin");
+  media.right = points(paper, "media-right-margin");
+  media.top = points(paper, "media-top-margin");
+  return media;
+}
+
+template <class Page>
+void SendPage(const Page& page) {
   // The server is looked up afresh for every job, so that one started after us is found.
   // Our own connection makes a missing server known within the connect timeout.
   cupsSetServer(nullptr);
@@ -138,6 +187,8 @@ void SendPdf(const std::string& pdf) {
   httpSetTimeout(http.get(), kTransferSeconds, nullptr, nullptr);
   std::unique_ptr<cups_dest_t, DestFree> dest(cupsGetNamedDest(http.get(), nullptr, nullptr));
   if (!dest) throw RuntimeError("no default printer");
+  const std::string pdf =
+      PagePdf(page.placed, page.landscape, DefaultMedia(http.get(), dest.get()));
 
   const int job = cupsCreateJob(http.get(), dest->name, "Colouring page", 0, nullptr);
   if (job == 0) throw RuntimeError(std::string("printing refused: ") + cupsLastErrorString());
@@ -154,13 +205,64 @@ void SendPdf(const std::string& pdf) {
 
 }  // namespace
 
+// The pages handed over, and the thread that sends them one after the other.
+struct PrinterDevice::Spooler {
+  std::mutex lock;
+  std::condition_variable changed;
+  std::deque<Page> waiting;
+  bool sending = false;
+  bool closing = false;
+  std::thread thread;
+
+  void Run() {
+    std::unique_lock<std::mutex> held(lock);
+    for (;;) {
+      changed.wait(held, [this] { return closing || !waiting.empty(); });
+      if (waiting.empty()) return;
+      const Page page = std::move(waiting.front());
+      waiting.pop_front();
+      sending = true;
+      held.unlock();
+      try {
+        SendPage(page);
+      } catch (const std::exception& failure) {
+        Report(std::string("a page was not printed: ") + failure.what());
+      }
+      held.lock();
+      sending = false;
+      changed.notify_all();
+    }
+  }
+};
+
+PrinterDevice::PrinterDevice() : spooler_(std::make_unique<Spooler>()) {}
+
+PrinterDevice::~PrinterDevice() {
+  {
+    const std::lock_guard<std::mutex> held(spooler_->lock);
+    spooler_->closing = true;
+  }
+  spooler_->changed.notify_all();
+  if (spooler_->thread.joinable()) spooler_->thread.join();
+}
+
 void PrinterDevice::EndDoc() {
   if (page_.empty()) return;
   // The document ends here whether or not it reaches a printer: a failed page must not
   // come out again under the next one.
-  const std::vector<Placed> page = std::move(page_);
+  Page page{std::move(page_), orientation_ == vbPRORLandscape};
   page_.clear();
-  SendPdf(PagePdf(page, orientation_ == vbPRORLandscape));
+  {
+    const std::lock_guard<std::mutex> held(spooler_->lock);
+    spooler_->waiting.push_back(std::move(page));
+    if (!spooler_->thread.joinable()) spooler_->thread = std::thread([this] { spooler_->Run(); });
+  }
+  spooler_->changed.notify_all();
+}
+
+void PrinterDevice::WaitForJobs() {
+  std::unique_lock<std::mutex> held(spooler_->lock);
+  spooler_->changed.wait(held, [this] { return spooler_->waiting.empty() && !spooler_->sending; });
 }
 
 }  // namespace platform

@@ -1,13 +1,17 @@
 #include "platform/runtime.h"
 
+#include <cxxabi.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <optional>
+#include <typeinfo>
 
 #include "platform/failure.h"
 #include "platform/paths.h"
@@ -59,6 +63,20 @@ double RealSecondsSinceMidnight() {
 }  // namespace
 
 void SetClockOffset(double seconds) { g_clock_offset = seconds; }
+
+void Report(const std::string& text) { std::fprintf(stderr, "colouring-book: %s\n", text.c_str()); }
+
+void ReportDropped(const std::exception* exception) {
+  if (exception == nullptr) {
+    Report("dropped an exception of unknown type");
+    return;
+  }
+  int status = -1;
+  char* name = abi::__cxa_demangle(typeid(*exception).name(), nullptr, nullptr, &status);
+  Report(std::string("dropped ") + (status == 0 ? name : typeid(*exception).name()) + ": " +
+         exception->what());
+  std::free(name);
+}
 
 float Rnd() {
   g_rnd_state = (g_rnd_state * 1140671485u + 12820163u) & 0xFFFFFFu;

@@ -10,6 +10,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -24,7 +25,8 @@ namespace {
 // meant for our terminal. Nothing waits for it here; a thread of its own reaps it when it
 // ends, so it never lingers as a zombie, and only that pid is waited for, never another
 // child of the program. Gives the pid, or -errno when it could not be started.
-pid_t StartDetached(const std::vector<std::string>& arguments, const std::string& directory) {
+pid_t StartDetached(const std::vector<std::string>& arguments, const std::string& directory,
+                    std::function<void(bool succeeded)> ended = {}) {
   std::vector<char*> argv;
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -43,9 +45,11 @@ pid_t StartDetached(const std::vector<std::string>& arguments, const std::string
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) return -error;
-  std::thread([pid] {
-    while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
+  std::thread([pid, ended = std::move(ended)] {
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    if (ended) ended(WIFEXITED(status) && WEXITSTATUS(status) == 0);
   }).detach();
   return pid;
 }
@@ -88,14 +92,38 @@ std::int32_t ShowWindow(HWND window, std::int32_t command) {
   return was_visible ? 1 : 0;
 }
 
-std::intptr_t ShellExecuteA(HWND, const char* verb, const char* file, const char*,
+std::intptr_t ShellExecuteA(HWND window, const char* verb, const char* file, const char*,
                             const char* directory, std::int32_t) {
   constexpr std::intptr_t kStarted = 42, kNotFound = 2, kNoHandler = 31;
   if (verb != nullptr && *verb != '\0' && std::strcmp(verb, "open") != 0) return kNoHandler;
   if (file == nullptr || *file == '\0') return kNotFound;
   const std::string address = HasScheme(file) ? std::string(file) : MapPath(file);
   const std::string where = directory != nullptr && *directory ? MapPath(directory) : "";
-  return StartDetached({"xdg-open", address}, where) > 0 ? kStarted : kNotFound;
+  // When nothing can open the page, the window that asked comes back as it was, so that a
+  // child is not left on a desktop with no way back. The window may be gone by then: it is
+  // named by its id, which then names nothing.
+  const std::uint32_t window_id = window != nullptr ? SDL_GetWindowID(window) : 0;
+  const auto ended = [window_id](bool opened) {
+    if (opened || window_id == 0) return;
+    SDL_Event failed{};
+    failed.type = OpenerFailedEvent();
+    failed.user.windowID = window_id;
+    SDL_PushEvent(&failed);
+  };
+  const pid_t pid = StartDetached({"xdg-open", address}, where, ended);
+  if (pid > 0) return kStarted;
+  ended(false);
+  return kNotFound;
+}
+
+std::uint32_t OpenerFailedEvent() {
+  static const std::uint32_t type = SDL_RegisterEvents(1);
+  return type;
+}
+
+void RestoreAfterFailedOpener(HWND window, const SDL_Event& event) {
+  if (window == nullptr || event.user.windowID != SDL_GetWindowID(window)) return;
+  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_MINIMIZED) != 0) ShowWindow(window, SW_SHOWNORMAL);
 }
 
 double Shell(const std::string& path, std::int32_t) {

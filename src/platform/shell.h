@@ -5,6 +5,8 @@
 
 #include "platform/window_handle.h"
 
+union SDL_Event;
+
 namespace platform {
 
 constexpr std::int32_t SW_SHOWNORMAL = 1;
@@ -15,11 +17,17 @@ constexpr std::int32_t SW_SHOWMINIMIZED = 2;
 std::int32_t ShowWindow(HWND window, std::int32_t command);
 
 // With no verb or "open", hands the address (or file) to the desktop's default handler,
-// started on its own and never waited for. Gives a value above 32 when the handler started,
+// started on its own and never waited for; when the handler fails, the window is restored
+// (see OpenerFailedEvent). Gives a value above 32 when the handler started,
 // 2 when it could not be started, 31 for a verb with no handler. The window, parameters and
 // show command play no part.
 std::intptr_t ShellExecuteA(HWND window, const char* verb, const char* file, const char* parameters,
                             const char* directory, std::int32_t show);
+
+// The event ShellExecuteA posts when the handler could not open what it was given, and what
+// the event loop does with it: the window that asked, still minimised, is shown again.
+std::uint32_t OpenerFailedEvent();
+void RestoreAfterFailedOpener(HWND window, const SDL_Event& event);
 
 // Starts another program ("program" or "program arguments...") and does not wait for it.
 // Gives its task id; a missing or non-executable program fails. The window style is the

@@ -9,6 +9,7 @@
 #include <numbers>
 #include <vector>
 
+#include "platform/failure.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -85,9 +86,14 @@ std::function<void(const std::string&, std::int32_t)> g_sound_observer;
 
 bool AudioDeviceOpen() {
   static const bool open = [] {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    // Asked once for the whole run, so the line below comes once however often sounds play.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+      Report(std::string("no audio device, sounds and music stay silent: ") + SDL_GetError());
+      return false;
+    }
     Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+      Report(std::string("no audio device, sounds and music stay silent: ") + Mix_GetError());
       SDL_QuitSubSystem(SDL_INIT_AUDIO);
       return false;
     }

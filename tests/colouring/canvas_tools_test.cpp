@@ -134,25 +134,27 @@ TEST_F(CanvasToolsTest, PencilDrawsJoinedThreePixelSegmentsWhileTheLeftButtonIsH
   Click(kPencilButton);
   Click(PalettePoint(10));
   const std::vector<std::uint32_t> before = Canvas();
-  const Point a{100, 100}, b{300, 100}, c{300, 250};
+  const Point a{100, 100}, b{300, 100}, c{300, 250}, d{450, 400};
 
   LoadLog loads;
   test_support::PressMouse(kCanvasLeft + a.x, kCanvasTop + a.y);
   Move(OnCanvas(b.x, b.y), SDL_BUTTON_LMASK);
   Move(OnCanvas(c.x, c.y), SDL_BUTTON_LMASK);
+  Move(OnCanvas(d.x, d.y), SDL_BUTTON_LMASK);
   EXPECT_TRUE(loads.Names().empty()) << "a drawing move reset the buttons";
-  test_support::ReleaseMouse(kCanvasLeft + c.x, kCanvasTop + c.y);
-  EXPECT_EQ(forma->prethodni_x, c.x);
-  EXPECT_EQ(forma->prethodni_y, c.y);
+  test_support::ReleaseMouse(kCanvasLeft + d.x, kCanvasTop + d.y);
+  EXPECT_EQ(forma->prethodni_x, d.x);
+  EXPECT_EQ(forma->prethodni_y, d.y);
 
   const std::vector<std::uint32_t> after = Canvas();
   for (int y = 0; y < kCanvasHeight; ++y) {
     for (int x = 0; x < kCanvasWidth; ++x) {
-      const double d = std::min(DistanceToSegment(x, y, a, b), DistanceToSegment(x, y, b, c));
+      const double off = std::min({DistanceToSegment(x, y, a, b), DistanceToSegment(x, y, b, c),
+                                   DistanceToSegment(x, y, c, d)});
       const std::uint32_t v = after[Index(x, y)];
-      if (d <= 1.0) {
+      if (off <= 1.0) {
         ASSERT_EQ(v, 0xFF0000u) << "gap in the line at " << x << "," << y;
-      } else if (d > 1.5) {
+      } else if (off > 1.5) {
         ASSERT_EQ(v, before[Index(x, y)]) << "paint outside the 3 px line at " << x << "," << y;
       }
     }
@@ -161,6 +163,15 @@ TEST_F(CanvasToolsTest, PencilDrawsJoinedThreePixelSegmentsWhileTheLeftButtonIsH
   EXPECT_EQ(after[Index(200, 99)], 0xFF0000u);
   EXPECT_EQ(after[Index(200, 101)], 0xFF0000u);
   EXPECT_EQ(after[Index(200, 102)], before[Index(200, 102)]);
+  // Across the diagonal a 3 px line covers 3 * sqrt(2), about 4.2, pixels of each row; a
+  // narrower pen fits the straight segments' rows above but not this.
+  for (int y = c.y + 20; y <= d.y - 20; ++y) {
+    const int middle = c.x + (y - c.y);
+    int covered = 0;
+    for (int x = middle - 5; x <= middle + 5; ++x) covered += after[Index(x, y)] == 0xFF0000u;
+    ASSERT_GE(covered, 4) << "the diagonal is too thin in row " << y;
+    ASSERT_LE(covered, 5) << "the diagonal is too wide in row " << y;
+  }
 }
 
 TEST_F(CanvasToolsTest, PencilLeavesNoMarkOnPressAndReleaseNorWithTwoButtonsHeld) {

@@ -1,5 +1,7 @@
 // Ctrl+P, Ctrl+X and Ctrl+R, typed as real key events, on the controls that carry them and
 // on those that do not.
+#include <functional>
+
 #include "panels_fixture.h"
 
 namespace panels_test {
@@ -97,6 +99,49 @@ TEST_F(Shortcuts, CtrlXAgainOverTheOpenDialogChangesNothing) {
   Click(kNoButton);
   EXPECT_FALSE(ExitDialogShown());
   for (platform::PictureBox* c : MainScreen(*forma)) EXPECT_TRUE(c->Visible() && c->Enabled());
+}
+
+// A key-down as the desktop sends it; `repeat` marks one that the held key repeats.
+void CtrlKey(bool down, SDL_Keycode key, bool repeat = false) {
+  SDL_Event e{};
+  e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  e.key.repeat = repeat ? 1 : 0;
+  e.key.keysym.sym = key;
+  e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+  e.key.keysym.mod = KMOD_LCTRL;
+  SDL_PushEvent(&e);
+  test_support::Pump();
+}
+
+TEST_F(Shortcuts, AHeldKeyStartsItsCommandOnceAndANewPressStartsItAgain) {
+  struct Case {
+    SDL_Keycode key;
+    std::function<bool()> done;
+    std::function<void()> undo;
+  };
+  const Case cases[] = {
+      {SDLK_p, [&] { return SavedPictureExists(); },
+       [&] { fs::remove(data->File("MY_PICTURE/01.GIF")); }},
+      {SDLK_x, [&] { return ExitDialogShown(); }, [] { Click(kNoButton); }},
+      {SDLK_r, [&] { return AboutPanelShown(); }, [] { Click(kCloseButton); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "key " << c.key);
+    forma->SetFocus(&forma->Slika);
+    CtrlKey(true, c.key);
+    ASSERT_TRUE(c.done());
+    c.undo();
+    ASSERT_FALSE(c.done());
+    forma->SetFocus(&forma->Slika);
+    for (int repeat = 0; repeat < 3; ++repeat) CtrlKey(true, c.key, true);
+    EXPECT_FALSE(c.done()) << "a repeat of the held key started the command again";
+    CtrlKey(false, c.key);
+    CtrlKey(true, c.key);
+    EXPECT_TRUE(c.done()) << "a new press did nothing";
+    CtrlKey(false, c.key);
+    c.undo();
+  }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // closed again, Alt+Tab kept from the window manager, and a web link that minimises the
 // window, all checked in screenshots and in the window manager's own records.
 #include <chrono>
+#include <cstdio>
 #include <exception>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -29,7 +31,7 @@ class PanelsOnDesktop : public ::testing::Test {
       GTEST_SKIP() << "needs Xvfb, openbox, xdotool, xmessage and ImageMagick's import";
     }
     ::setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);
-    desktop_ = std::make_unique<test_support::Desktop>(x_.Start(1024, 768, 24));
+    desktop_ = std::make_unique<test_support::Desktop>(x_.Start(screen_.first, screen_.second, 24));
   }
   void TearDown() override { ::unsetenv("CUPS_SERVER"); }
 
@@ -88,6 +90,7 @@ class PanelsOnDesktop : public ::testing::Test {
     return desktop_->Property(window_, "WM_STATE").find("Iconic") != std::string::npos;
   }
 
+  std::pair<int, int> screen_{1024, 768};
   test_support::DataDir data_;
   test_support::XvfbSession x_;
   std::unique_ptr<test_support::Desktop> desktop_;
@@ -141,6 +144,92 @@ TEST_F(PanelsOnDesktop, AWebLinkMinimisesTheWindowAndThePanelWaitsForItsReturn) 
   // Still frozen: the blank-paper button stays hidden.
   EXPECT_LT(Match(936, 412, "PICTURE/PAPIR1.JPG", 0, 0, 63, 61), 0.5);
 }
+
+TEST_F(PanelsOnDesktop, AWebLinkThatNothingCanOpenBringsTheWindowBack) {
+  // An opener that finds no browser, first on PATH before the program starts.
+  test_support::TempFolder folder;
+  const fs::path opener = folder.path() / "xdg-open";
+  std::ofstream(opener) << "#!/bin/sh\nexit 3\n";
+  fs::permissions(opener, fs::perms::owner_all);
+  const std::string old_path = ::getenv("PATH");
+  ::setenv("PATH", (folder.path().string() + ":" + old_path).c_str(), 1);
+  StartProgram();
+  ::setenv("PATH", old_path.c_str(), 1);
+  desktop_->Keys("ctrl+r");
+  ASSERT_TRUE(ShowsPanel("PICTURE/CTRL-R.JPG")) << "no about panel";
+  const int width = desktop_->Geometry(window_, "Width");
+  ClickAt(kWebSiteButton);
+  EXPECT_TRUE(WaitFor([&] { return !Iconic() && ActiveWindow() == window_; }, 10s))
+      << "the window stayed minimised";
+  EXPECT_EQ(desktop_->Geometry(window_, "Width"), width);
+  EXPECT_TRUE(ShowsPanel("PICTURE/CTRL-R.JPG"));
+  // The keyboard is held again: Alt+Tab leaves the window in front.
+  desktop_->Keys("alt+Tab");
+  std::this_thread::sleep_for(500ms);
+  EXPECT_EQ(ActiveWindow(), window_);
+}
+
+TEST_F(PanelsOnDesktop, YesMinimisesTheWindowAsTheProgramEnds) {
+  if (!test_support::OnPath("xev")) GTEST_SKIP() << "needs xev";
+  RecordingBrowser browser;  // on PATH before the program starts
+  StartProgram();
+  // Minimising is a request to the window manager sent through the root window, where a
+  // watcher sees it even when the window is gone before the window manager acts on it.
+  test_support::TempFolder folder;
+  const fs::path requests = folder.path() / "requests.log";
+  Started watcher({"xev", "-root", "-event", "substructure"}, OnDisplay(), requests.string());
+  std::this_thread::sleep_for(1s);
+  desktop_->Keys("ctrl+x");
+  ASSERT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG")) << "no exit dialog";
+  ClickAt(kYesButton);
+  EXPECT_TRUE(program_->WaitForExit(20s).has_value()) << "the program did not end";
+  const std::vector<std::string> opened = browser.Addresses(1);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_NE(opened[0].find("MAKER.HTML"), std::string::npos) << opened[0];
+
+  char window[32];
+  std::snprintf(window, sizeof window, "window 0x%lx,", std::stoul(window_));
+  std::ifstream log(requests);
+  bool minimised = false;
+  for (std::string line, before; std::getline(log, line); before = line) {
+    minimised |= line.find("(WM_CHANGE_STATE)") != std::string::npos &&
+                 before.find("ClientMessage") != std::string::npos &&
+                 before.find(window) != std::string::npos;
+  }
+  EXPECT_TRUE(minimised) << "the window was not minimised on its way out";
+}
+
+// Displays without the program's own mode: the window stays a window, and still the desktop's
+// shortcuts reach nothing while it is shown.
+class PanelsOnOtherDisplays : public PanelsOnDesktop,
+                              public testing::WithParamInterface<std::pair<int, int>> {
+ protected:
+  PanelsOnOtherDisplays() { screen_ = GetParam(); }
+};
+
+TEST_P(PanelsOnOtherDisplays, TheDesktopsShortcutsChangeNothingAndTheProgramsOwnStillWork) {
+  Started other({"xmessage", "another program"}, OnDisplay());
+  ASSERT_TRUE(WaitFor([&] { return !desktop_->Windows("xmessage", true).empty(); }, 20s));
+  StartProgram();
+  ASSERT_TRUE(WaitFor([&] { return ActiveWindow() == window_; }, 10s));
+  const std::string desktop_before = X({"xdotool", "get_desktop"});
+  // Close, switch window, the Windows key, switch desktop, show the bare desktop.
+  for (const char* keys :
+       {"alt+F4", "alt+Tab", "super", "ctrl+alt+Right", "ctrl+alt+Left", "super+d"}) {
+    SCOPED_TRACE(keys);
+    desktop_->Keys(keys);
+    std::this_thread::sleep_for(500ms);
+    ASSERT_TRUE(program_->Running()) << "the program was closed";
+    EXPECT_EQ(ActiveWindow(), window_);
+    EXPECT_FALSE(Iconic());
+    EXPECT_EQ(X({"xdotool", "get_desktop"}), desktop_before);
+  }
+  desktop_->Keys("ctrl+x");
+  EXPECT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG")) << "the program's own shortcut did nothing";
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, PanelsOnOtherDisplays,
+                         testing::Values(std::pair{1280, 1024}, std::pair{1920, 1080}));
 
 }  // namespace
 }  // namespace panels_test

@@ -1,14 +1,18 @@
 // Ctrl+P: the saved picture, the printing notice around the wait, and the pages that reach a
 // private print scheduler.
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <memory>
 
 #include "cups_sandbox.h"
 #include "panels_fixture.h"
 #include "platform/canvas.h"
 #include "platform/printer.h"
+#include "platform/runtime.h"
 #include "unprivileged.h"
 
 namespace panels_test {
@@ -33,6 +37,12 @@ class Printing : public PanelsTest {
     observer_.Tick = [this] {
       moments.push_back(
           {forma->PrintPict.Visible(), SavedPictureExists(), platform::Printer.Orientation()});
+      if (every_tick) every_tick();
+      if (forma->PrintPict.Visible() && while_notice_shown) {
+        const std::function<void()> once = std::move(while_notice_shown);
+        while_notice_shown = nullptr;
+        once();
+      }
     };
     observer_.SetEnabled(true);
     forma->Add(observer_);
@@ -74,6 +84,9 @@ class Printing : public PanelsTest {
   }
 
   std::vector<Moment> moments;
+  // Runs once inside the print's wait, while the notice is up.
+  std::function<void()> while_notice_shown;
+  std::function<void()> every_tick;
 
  private:
   platform::Timer observer_{"observer", 1};
@@ -174,15 +187,19 @@ class PrintingToAPrinter : public Printing {
     }
     return platform::LoadPicture(out + ".png");
   }
-  // The share of the page's pixels in the rectangle that are pure green.
-  static double GreenShare(const platform::PictureData& page, int left, int top, int w, int h) {
-    int green = 0;
+  // The share of the page's pixels in the rectangle that are of that colour (0xRRGGBB).
+  static double Share(const platform::PictureData& page, std::uint32_t colour, int left, int top,
+                      int w, int h) {
+    int same = 0;
     for (int y = top; y < top + h; ++y) {
       for (int x = left; x < left + w; ++x) {
-        green += (page.pixels[y * page.width + x] & 0xFFFFFF) == 0x00FF00 ? 1 : 0;
+        same += (page.pixels[y * page.width + x] & 0xFFFFFF) == colour ? 1 : 0;
       }
     }
-    return static_cast<double>(green) / (w * h);
+    return static_cast<double>(same) / (w * h);
+  }
+  static double GreenShare(const platform::PictureData& page, int left, int top, int w, int h) {
+    return Share(page, 0x00FF00, left, top, w, h);
   }
   test_support::CupsSandbox cups;
 };
@@ -200,6 +217,28 @@ TEST_F(PrintingToAPrinter, OnePrintGivesOneLandscapePageWithTheCanvasAtItsOrigin
   EXPECT_GT(GreenShare(*page, 202, 102, 56, 36), 0.95);
   EXPECT_LT(GreenShare(*page, 200, 142, 40, 18), 0.05);
   EXPECT_EQ(cups.WaitForOutput(2, 2s).size(), 1u) << "more than one page came out";
+}
+
+TEST_F(PrintingToAPrinter, ColouringDuringTheWaitStaysOnTheCanvasAndIsNotPrinted) {
+  Colour(0x00FF00);  // a green block at (200, 100), 60 x 40, saved and printed
+  constexpr std::uint32_t kMagenta = 0xFF00FF;
+  while_notice_shown = [&] {
+    ASSERT_TRUE(SavedPictureExists());
+    for (int y = 100; y < 140; ++y) {
+      for (int x = 400; x < 460; ++x) platform::SetPixelV(forma->Slika.hDC(), x, y, kMagenta);
+    }
+  };
+  PressCtrl(SDLK_p);
+  ASSERT_FALSE(while_notice_shown) << "the wait came and went unseen";
+  EXPECT_EQ(CanvasImage()[120 * 750 + 430] & 0xFFFFFF, kMagenta) << "the colouring was lost";
+
+  const std::vector<std::string> pages = cups.WaitForOutput(1, 30s);
+  ASSERT_EQ(pages.size(), 1u);
+  const platform::Picture page = Render(pages[0]);
+  ASSERT_TRUE(page) << "pdftoppm could not render the page";
+  EXPECT_GT(GreenShare(*page, 202, 102, 56, 36), 0.95);
+  EXPECT_EQ(Share(*page, kMagenta, 0, 0, 750, 600), 0.0)
+      << "the page shows what was coloured after the picture was saved";
 }
 
 TEST_F(PrintingToAPrinter, ASecondCtrlPDuringTheWaitPrintsTwice) {
@@ -226,6 +265,104 @@ TEST_F(PrintingToAPrinter, WithoutItsFolderNoPageComesOut) {
   PressCtrl(SDLK_p);
   EXPECT_FALSE(NoticeEverShown());
   EXPECT_TRUE(cups.WaitForOutput(1, 3s).empty());
+}
+
+// A print server that takes the connection and never answers, as a hung one does.
+class PrintingToASilentServer : public Printing {
+ protected:
+  using Clock = std::chrono::steady_clock;
+  void SetUp() override {
+    Printing::SetUp();
+    silent_ = std::make_unique<test_support::SilentPrintServer>();
+    // Start-up is over: from here the program's clock runs at the pace of the server's.
+    platform::SetClockRate(1.0);
+  }
+  void TearDown() override {
+    silent_.reset();
+    Printing::TearDown();
+  }
+
+  // The pointer goes to and fro between the eraser button and the bare form; each move is
+  // sent once the one before has its hover picture, and how long each took is kept, with
+  // whether the notice was up when it was sent.
+  struct Answer {
+    std::chrono::milliseconds took;
+    bool during_wait;
+  };
+  void Probe() {
+    const Clock::time_point now = Clock::now();
+    if (last_tick_ != Clock::time_point{})
+      longest_pause = std::max(longest_pause, now - last_tick_);
+    last_tick_ = now;
+    const bool over_rubber = answers.size() % 2 == 0;
+    if (sent_ != Clock::time_point{}) {
+      if (!test_support::Shows(forma->Rubber, over_rubber ? "GUMICA2.JPG" : "GUMICA1.JPG")) return;
+      answers.push_back(
+          {std::chrono::duration_cast<std::chrono::milliseconds>(now - sent_), sent_during_wait_});
+    }
+    sent_ = Clock::now();
+    sent_during_wait_ = forma->PrintPict.Visible();
+    if (answers.size() % 2 == 0) {
+      Move(At{870, 440});
+    } else {
+      Move(At{800, 100});
+    }
+  }
+
+  std::vector<Answer> answers;
+  Clock::duration longest_pause{};
+
+ private:
+  std::unique_ptr<test_support::SilentPrintServer> silent_;
+  Clock::time_point last_tick_, sent_;
+  bool sent_during_wait_ = false;
+};
+
+TEST_F(PrintingToASilentServer, TheNoticeGoesAtItsTimeAndThePointerIsAnsweredThroughout) {
+  Move(At{800, 100});
+  test_support::Pump();
+  const std::vector<std::uint32_t> before = forma->Frame();
+  Clock::time_point shown, hidden;
+  while_notice_shown = [&] { shown = Clock::now(); };
+  every_tick = [&] {
+    if (shown != Clock::time_point{} && hidden == Clock::time_point{} &&
+        !forma->PrintPict.Visible()) {
+      hidden = Clock::now();
+    }
+    Probe();
+  };
+  testing::internal::CaptureStderr();
+  PressCtrl(SDLK_p);
+  // Longer than the silent server can hold a page up: connecting and the transfer's limit.
+  const Clock::time_point until = Clock::now() + 13s;
+  while (Clock::now() < until) {
+    test_support::Pump();
+    SDL_Delay(1);
+  }
+  every_tick = nullptr;
+  platform::Printer.WaitForJobs();
+  const std::string said = testing::internal::GetCapturedStderr();
+
+  ASSERT_NE(shown, Clock::time_point{}) << "no notice";
+  ASSERT_NE(hidden, Clock::time_point{}) << "the notice stayed";
+  EXPECT_GT(hidden - shown, 2500ms);
+  EXPECT_LT(hidden - shown, 3500ms) << "the notice stayed past its wait";
+  EXPECT_LT(longest_pause, 250ms) << "the program stopped answering for a while";
+  int during = 0, after = 0;
+  for (const Answer& a : answers) {
+    EXPECT_LT(a.took, 250ms) << (a.during_wait ? "during" : "after") << " the wait";
+    ++(a.during_wait ? during : after);
+  }
+  EXPECT_GT(during, 10);
+  EXPECT_GT(after, 10);
+
+  // Nothing but the page's loss is told, and only to the one who looks.
+  Move(At{800, 100});
+  test_support::Pump();
+  EXPECT_FALSE(forma->PrintPict.Visible());
+  EXPECT_TRUE(forma->Frame() == before) << "something is shown after the print";
+  EXPECT_EQ(said.rfind("colouring-book: a page was not printed", 0), 0u) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
 }  // namespace

@@ -116,7 +116,6 @@ TEST_F(EventLoop, FailureThatAHandlerLetsEscapeIsDroppedAndTheLoopGoesOn) {
     log.push_back("b");
     throw std::logic_error("broken");
   };
-  b.MouseMove = [this](std::int16_t, std::int16_t, float, float) { log.push_back("move"); };
   form.OnLoad = [this] {
     QueueClick(a);
     SDL_Event key{};
@@ -131,9 +130,21 @@ TEST_F(EventLoop, FailureThatAHandlerLetsEscapeIsDroppedAndTheLoopGoesOn) {
     QueueType(SDL_QUIT);
     throw RuntimeError("load failed halfway");
   };
+  b.MouseMove = [this](std::int16_t, std::int16_t, float, float) {
+    log.push_back("move");
+    throw 7;
+  };
+  testing::internal::CaptureStderr();
   EXPECT_EQ(platform::Run(form), 0);
+  const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_EQ(log, (Entries{"key", "b", "move"}));
   EXPECT_EQ(unloads, 1);
+  // The run-time failures are the program's own business; every other exception is a fault
+  // that a parent can read about, one line each.
+  EXPECT_EQ(said,
+            "colouring-book: dropped std::out_of_range: bad index\n"
+            "colouring-book: dropped std::logic_error: broken\n"
+            "colouring-book: dropped an exception of unknown type\n");
 }
 
 TEST_F(EventLoop, EndUnwindsEveryWaitAndEndsTheLoopWithItsStatus) {

@@ -121,8 +121,13 @@ TEST_F(MusicTest, FailuresAreRuntimeErrors) {
   EXPECT_FALSE(performance_->IsPlaying(segment, nullptr));
 
   ::setenv("SDL_SOUNDFONTS", (Audio().folder() / "no-such-font.sf2").c_str(), 1);
+  testing::internal::CaptureStderr();
   EXPECT_THROW(performance_->Init(nullptr, 0), platform::RuntimeError)
       << "music without a soundfont would be silence";
+  EXPECT_THROW(performance_->Init(nullptr, 0), platform::RuntimeError);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            "colouring-book: no General MIDI soundfont, the music stays silent\n")
+      << "one line, once, says why the music is silent";
   ::unsetenv("SDL_SOUNDFONTS");
 
   Init();

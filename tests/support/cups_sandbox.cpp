@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -87,6 +88,39 @@ bool CupsSandbox::Installed() {
 }
 
 void CupsSandbox::Start() {
+  StartScheduler({"-m", kPrinterModel, "-o", "PageSize=Custom.842x595pt"});
+}
+
+void CupsSandbox::StartWithPaper(const std::string& page_size) {
+  // The printer's own description, with that paper as its default and margins on it.
+  const std::string ppd =
+      fs::temp_directory_path() / ("cups-sandbox-" + std::to_string(::getpid()) + ".ppd");
+  std::ifstream in(std::string("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"));
+  std::ofstream out(ppd);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("*DefaultPageSize:", 0) == 0 || line.rfind("*DefaultPageRegion:", 0) == 0 ||
+        line.rfind("*DefaultImageableArea:", 0) == 0 ||
+        line.rfind("*DefaultPaperDimension:", 0) == 0) {
+      line = line.substr(0, line.find(':') + 1) + " " + page_size;
+    } else if (line.rfind("*ImageableArea " + page_size + "/", 0) == 0) {
+      // *ImageableArea A4/A4: "0 0 595 842": the sheet's size is the last two numbers.
+      const auto quote = line.find('"');
+      double x0, y0, width, length;
+      if (std::sscanf(line.c_str() + quote + 1, "%lf %lf %lf %lf", &x0, &y0, &width, &length) ==
+          4) {
+        line = line.substr(0, quote) + "\"" + std::to_string(kSideMargin) + " " +
+               std::to_string(kEndMargin) + " " + std::to_string(width - kSideMargin) + " " +
+               std::to_string(length - kEndMargin) + "\"";
+      }
+    }
+    out << line << "\n";
+  }
+  out.close();
+  StartScheduler({"-P", ppd});
+  fs::remove(ppd);
+}
+
+void CupsSandbox::StartScheduler(const std::vector<std::string>& printer_options) {
   Stop();
   char folder[] = "/tmp/cups-sandbox-XXXXXX";
   if (::mkdtemp(folder) == nullptr) throw std::runtime_error("no temporary folder");
@@ -125,9 +159,10 @@ void CupsSandbox::Start() {
     }
     std::this_thread::sleep_for(20ms);
   }
-  RunOrThrow({"/usr/sbin/lpadmin", "-h", server_, "-p", "PDF", "-v", "cups-pdf:/" + name, "-E",
-              "-m", kPrinterModel, "-o", "PageSize=Custom.842x595pt"},
-             log);
+  std::vector<std::string> add = {"/usr/sbin/lpadmin", "-h", server_, "-p", "PDF", "-v",
+                                  "cups-pdf:/" + name, "-E"};
+  add.insert(add.end(), printer_options.begin(), printer_options.end());
+  RunOrThrow(add, log);
   RunOrThrow({"/usr/sbin/lpadmin", "-h", server_, "-d", "PDF"}, log);
 
   const char* old = std::getenv("CUPS_SERVER");
@@ -178,6 +213,31 @@ std::vector<std::string> CupsSandbox::WaitForOutput(std::size_t count,
   }
   std::sort(files.begin(), files.end());
   return files;
+}
+
+}  // namespace test_support
+
+namespace test_support {
+
+SilentPrintServer::SilentPrintServer() {
+  socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  if (::bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+      ::listen(socket_, 16) != 0 ||
+      ::getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    throw std::runtime_error("no loopback socket for the silent print server");
+  }
+  // The system completes each connection in the listening queue; nobody ever reads it.
+  server_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+  ::setenv("CUPS_SERVER", server_.c_str(), 1);
+}
+
+SilentPrintServer::~SilentPrintServer() {
+  ::unsetenv("CUPS_SERVER");
+  ::close(socket_);
 }
 
 }  // namespace test_support

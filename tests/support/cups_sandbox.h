@@ -25,6 +25,11 @@ class CupsSandbox {
   // Starts the scheduler and sets CUPS_SERVER in this process (and so in the processes it
   // starts later) to point at it. Throws std::runtime_error when it cannot be set up.
   void Start();
+  // The same, with the printer's default paper `page_size` ("A4", "Letter") upright, and a
+  // printable area that leaves kSideMargin points at its left and right edges and
+  // kEndMargin at its top and bottom, as many real printers do.
+  void StartWithPaper(const std::string& page_size);
+  static constexpr int kSideMargin = 18, kEndMargin = 36;
   // Stops the scheduler by its pid, removes its folders and the printer's configuration,
   // and puts CUPS_SERVER back as it was. Does nothing when not started.
   void Stop();
@@ -37,12 +42,29 @@ class CupsSandbox {
                                          std::chrono::milliseconds timeout) const;
 
  private:
+  void StartScheduler(const std::vector<std::string>& printer_options);
+
   pid_t scheduler_ = -1;
   std::string root_;
   std::string server_;
   std::string backend_config_;
   bool had_server_ = false;
   std::string old_server_;
+};
+
+// A print server that takes the connection and never answers: a listening loopback socket
+// that nobody reads. Sets CUPS_SERVER to it while it lives.
+class SilentPrintServer {
+ public:
+  SilentPrintServer();
+  ~SilentPrintServer();
+  SilentPrintServer(const SilentPrintServer&) = delete;
+  SilentPrintServer& operator=(const SilentPrintServer&) = delete;
+  const std::string& server() const { return server_; }
+
+ private:
+  int socket_ = -1;
+  std::string server_;
 };
 
 }  // namespace test_support
