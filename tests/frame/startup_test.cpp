@@ -152,7 +152,7 @@ TEST_F(RealClockStartUpTest, TwoWaitsOfThreeSecondsHandleEvents) {
 TEST_F(StartUpTest, WaitAcrossMidnightEndsThreeSecondsLater) {
   StartFully();
   // Ends the program should the wait never end.
-  class platform::Timer watchdog("watchdog", 3000);
+  platform::Timer watchdog("watchdog", 3000);
   watchdog.Tick = [] { platform::End(99); };
   watchdog.SetEnabled(true);
   forma->Add(watchdog);

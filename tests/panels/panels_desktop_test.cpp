@@ -43,7 +43,7 @@ class PanelsOnDesktop : public ::testing::Test {
   void Pointer(int x, int y) {
     X({"xdotool", "mousemove", "--window", window_, std::to_string(x), std::to_string(y)});
   }
-  void ClickAt(At at) {
+  void ClickAt(Point at) {
     Pointer(at.x, at.y);
     desktop_->Click();
   }

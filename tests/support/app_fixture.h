@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "frame/forma_main.h"
+#include "point.h"
+#include "temp_folder.h"
 
 namespace test_support {
 
@@ -21,7 +24,6 @@ namespace test_support {
 class DataDir {
  public:
   DataDir();
-  ~DataDir();
   DataDir(const DataDir&) = delete;
   DataDir& operator=(const DataDir&) = delete;
 
@@ -33,7 +35,7 @@ class DataDir {
                  std::optional<std::uintmax_t> new_length = std::nullopt) const;
 
  private:
-  std::filesystem::path root_;
+  TempFolder root_;
   std::filesystem::path path_;
 };
 
@@ -42,10 +44,17 @@ void MoveMouse(int x, int y, std::uint32_t sdl_buttons = 0);
 void PressMouse(int x, int y, std::uint8_t sdl_button = SDL_BUTTON_LEFT);
 void ReleaseMouse(int x, int y, std::uint8_t sdl_button = SDL_BUTTON_LEFT);
 void ClickMouse(int x, int y);
+inline void Move(Point p, std::uint32_t sdl_buttons = 0) { MoveMouse(p.x, p.y, sdl_buttons); }
+inline void Click(Point p) { ClickMouse(p.x, p.y); }
+// The same at the middle of a control as it lies on the window now.
+void MoveOnto(const platform::Control& c);
+void ClickOn(const platform::Control& c);
 // Key down and up, with modifiers held (KMOD_CTRL, ...).
 void TypeKey(SDL_Keycode key, std::uint16_t modifiers = KMOD_NONE);
 void SendKey(bool down, SDL_Keycode key, std::uint16_t modifiers = KMOD_NONE);
 void Pump();
+// Runs the event loop for a while of real time.
+void PumpFor(std::chrono::milliseconds how_long);
 
 // Whether a control shows the picture loaded from this data file ("BOJE2_01.JPG"), or the
 // design picture of that name.

@@ -8,17 +8,6 @@
 
 namespace test_support {
 
-TempFolder::TempFolder() {
-  std::string name = (std::filesystem::temp_directory_path() / "colouring-test-XXXXXX").string();
-  if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = name;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
 RecordingBrowser::RecordingBrowser(const std::filesystem::path& folder)
     : folder_(folder), record_(folder / "opened.txt") {
   std::filesystem::create_directories(folder_);
