@@ -89,19 +89,6 @@ class FrameTest : public test_support::AppTest {
     AppTest::SetUp();
   }
 
-  // As StartProgram, with a look at the window after it is made and before start-up runs.
-  void StartProgramWith(const std::function<void(FormaMain&)>& before_load) {
-    forma = std::make_unique<FormaMain>();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    before_load(*forma);
-    try {
-      forma->Load();
-      forma->Show();
-    } catch (const platform::ProgramEnd& end) {
-      ended = end.status;
-    }
-  }
-
   void StartFully() {
     StartProgram();
     ASSERT_FALSE(ended.has_value()) << "start-up ended the program";

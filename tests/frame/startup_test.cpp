@@ -116,7 +116,7 @@ TEST_F(RealClockStartUpTest, TwoWaitsOfThreeSecondsHandleEvents) {
   std::vector<Handled> handled;
   SDL_TimerID first = 0, second = 0;
   double load_began = 0;
-  StartProgramWith([&](FormaMain& f) {
+  StartProgram([&](FormaMain& f) {
     auto click = f.MuteWave.Click;
     f.MuteWave.Click = [&f, &handled, click] {
       handled.push_back({f.Visible(), trenutna_boja});

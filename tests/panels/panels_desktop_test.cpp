@@ -26,8 +26,7 @@ using test_support::WaitFor;
 class PanelsOnDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_support::XvfbSession::Installed() || !test_support::OnPath("xdotool") ||
-        !test_support::OnPath("import") || !test_support::OnPath("xmessage")) {
+    if (!test_support::Desktop::Installed() || !test_support::OnPath("xmessage")) {
       GTEST_SKIP() << "needs Xvfb, openbox, xdotool, xmessage and ImageMagick's import";
     }
     ::setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);

@@ -161,9 +161,10 @@ void AppTest::TearDown() {
   data.reset();
 }
 
-void AppTest::StartProgram() {
+void AppTest::StartProgram(const std::function<void(FormaMain&)>& before_load) {
   forma = std::make_unique<FormaMain>();
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  if (before_load) before_load(*forma);
   try {
     forma->Load();
     forma->Show();

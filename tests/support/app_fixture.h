@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,7 +83,8 @@ class AppTest : public ::testing::Test {
   void TearDown() override;
 
   // Makes the window and runs start-up; an end of the program during it is kept in `ended`.
-  void StartProgram();
+  // `before_load` has a look at the window after it is made and before start-up runs.
+  void StartProgram(const std::function<void(FormaMain&)>& before_load = nullptr);
   std::uint32_t Pixel(int x, int y);         // the composed frame at window pixel (x, y)
   std::uint32_t CanvasColour(int x, int y);  // colour value 0x00BBGGRR on the canvas
 

@@ -6,7 +6,13 @@
 #include <stdexcept>
 #include <thread>
 
+#include "xvfb_session.h"
+
 namespace test_support {
+
+bool Desktop::Installed() {
+  return XvfbSession::Installed() && OnPath("xdotool") && OnPath("import");
+}
 
 RecordingBrowser::RecordingBrowser(const std::filesystem::path& folder)
     : folder_(folder), record_(folder / "opened.txt") {

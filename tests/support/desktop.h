@@ -30,6 +30,9 @@ class RecordingBrowser {
 // The X tools on one display: pointer and keys through xdotool, screenshots through import.
 class Desktop {
  public:
+  // True when an X server with a window manager, xdotool and import are installed.
+  static bool Installed();
+
   // Leaves the pointer where it is.
   explicit Desktop(std::string display);
   // Puts the pointer at that point, for MoveTo and Click(x, y) to start from.
