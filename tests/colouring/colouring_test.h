@@ -11,9 +11,9 @@ namespace colouring_test {
 // Window points inside the colouring page's controls.
 constexpr int kCanvasLeft = 30, kCanvasTop = 29;
 constexpr int kCanvasWidth = 750, kCanvasHeight = 600;
-struct Point {
-  int x, y;
-};
+using test_support::Click;
+using test_support::Move;
+using test_support::Point;
 Point PalettePoint(int nn);
 constexpr Point kPencilButton{830, 610}, kFillButton{900, 610};
 constexpr Point kRubber{870, 440}, kPapir{965, 440};
@@ -62,8 +62,6 @@ int PatternOf(const std::vector<std::uint32_t>& writes);
 class ColouringTest : public test_support::AppTest {
  protected:
   void SetUp() override;
-  void Click(Point p) { test_support::ClickMouse(p.x, p.y); }
-  void Move(Point p, std::uint32_t buttons = 0) { test_support::MoveMouse(p.x, p.y, buttons); }
   std::vector<std::uint32_t> Canvas() { return CanvasValues(forma->Slika); }
   std::string Sound(const char* literal) const;
 };

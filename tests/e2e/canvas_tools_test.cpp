@@ -9,7 +9,7 @@ namespace {
 
 using CanvasTools = ProgramOnDesktop;
 
-double DistanceToSegment(double x, double y, At a, At b) {
+double DistanceToSegment(double x, double y, Point a, Point b) {
   const double dx = b.x - a.x, dy = b.y - a.y;
   const double t = std::clamp(((x - a.x) * dx + (y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
   return std::hypot(x - (a.x + t * dx), y - (a.y + t * dy));
@@ -17,21 +17,21 @@ double DistanceToSegment(double x, double y, At a, At b) {
 
 TEST_F(CanvasTools, ThePencilDrawsInTheCurrentColourWhileTheButtonIsHeld) {
   ASSERT_NO_FATAL_FAILURE(Launch());
-  const At blue = PaletteButton(10);
+  const Point blue = PaletteButton(10);
   desktop().Click(blue.x, blue.y);
   desktop().Click(kPencil.x, kPencil.y);
   EXPECT_EQ(WaitUntilShown({804, 571}, "OLOVKA1.JPG", {"OLOVKA2.JPG"}), "OLOVKA1.JPG");
   EXPECT_EQ(ShownAt(Shot(), {871, 571}, {"KAPLJICA1.JPG", "KAPLJICA2.JPG"}), "KAPLJICA2.JPG");
 
   // On the white paper below the start drawing's ground line.
-  const std::vector<At> stroke = {{100, 565}, {300, 565}, {300, 590}};
+  const std::vector<Point> stroke = {{100, 565}, {300, 565}, {300, 590}};
   const Image before = CanvasShot();
   desktop().MoveTo(kCanvas.left + stroke[0].x, kCanvas.top + stroke[0].y);
   desktop().ButtonDown();
   for (std::size_t i = 1; i < stroke.size(); ++i) {
     desktop().MoveTo(kCanvas.left + stroke[i].x, kCanvas.top + stroke[i].y);
     // Each segment in sight before the next move, so that no two moves can merge on the way.
-    const At middle{(stroke[i - 1].x + stroke[i].x) / 2, (stroke[i - 1].y + stroke[i].y) / 2};
+    const Point middle{(stroke[i - 1].x + stroke[i].x) / 2, (stroke[i - 1].y + stroke[i].y) / 2};
     const bool drawn = WaitForShot([&](const Image& shot) {
       return shot.At(kCanvas.left + middle.x, kCanvas.top + middle.y) == kBlue;
     });
@@ -47,7 +47,7 @@ TEST_F(CanvasTools, ThePencilDrawsInTheCurrentColourWhileTheButtonIsHeld) {
   const Image after = CanvasShot();
 
   for (std::size_t i = 1; i < stroke.size(); ++i) {
-    const At a = stroke[i - 1], b = stroke[i];
+    const Point a = stroke[i - 1], b = stroke[i];
     const int steps = std::max(std::abs(b.x - a.x), std::abs(b.y - a.y));
     for (int s = 0; s <= steps; ++s) {
       const int x = a.x + (b.x - a.x) * s / steps, y = a.y + (b.y - a.y) * s / steps;
@@ -56,8 +56,8 @@ TEST_F(CanvasTools, ThePencilDrawsInTheCurrentColourWhileTheButtonIsHeld) {
   }
   // Three pixels wide across the middle of each segment.
   for (std::size_t i = 1; i < stroke.size(); ++i) {
-    const At a = stroke[i - 1], b = stroke[i];
-    const At middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
+    const Point a = stroke[i - 1], b = stroke[i];
+    const Point middle{(a.x + b.x) / 2, (a.y + b.y) / 2};
     const bool across_rows = a.y == b.y;
     int width = 0;
     for (int d = -5; d <= 5; ++d) {
@@ -84,7 +84,7 @@ class Wipes : public ProgramOnDesktop {
  protected:
   // Clicks the button and collects the canvas's frames, each one different from the one
   // before, until the canvas has shown `end` for a while.
-  std::vector<Image> WipeFrames(At button, const Image& start, const Image& end) {
+  std::vector<Image> WipeFrames(Point button, const Image& start, const Image& end) {
     std::vector<Image> frames{start};
     desktop().Click(button.x, button.y);
     const auto deadline = std::chrono::steady_clock::now() + 20s;

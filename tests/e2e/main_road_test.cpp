@@ -25,7 +25,7 @@ std::string Resting(int i) { return "GALERIJA1BELE_" + TwoDigits(ThumbnailNumber
 std::string Highlighted(int i) { return "GALERIJA1ZUTE_" + TwoDigits(ThumbnailNumber(i)) + ".JPG"; }
 
 // A canvas pixel deep inside the outline: black, and so are its neighbours.
-At OutlinePoint(const Image& canvas) {
+Point OutlinePoint(const Image& canvas) {
   const Rgb black{0, 0, 0};
   for (int y = 1; y < canvas.height - 1; ++y) {
     for (int x = 1; x < canvas.width - 1; ++x) {
@@ -91,7 +91,7 @@ TEST_P(MainRoad, TheGalleryPutsDrawingSevenOnTheCanvasAndAFillColoursOneArea) {
   }
   EXPECT_EQ(ShownAt(shot, {30, 0}, {"BACK1.JPG", "BACK2.JPG"}), "BACK1.JPG");
 
-  const At seven{Thumbnail(7).left + 65, Thumbnail(7).top + 61};
+  const Point seven{Thumbnail(7).left + 65, Thumbnail(7).top + 61};
   desktop().MoveTo(seven.x, seven.y);
   EXPECT_EQ(WaitUntilShown(Thumbnail(7), Highlighted(7), {Resting(7)}), Highlighted(7));
   shot = Shot();
@@ -106,7 +106,7 @@ TEST_P(MainRoad, TheGalleryPutsDrawingSevenOnTheCanvasAndAFillColoursOneArea) {
            0;
   })) << "drawing 7 did not come onto the canvas";
 
-  const At green = PaletteButton(2);
+  const Point green = PaletteButton(2);
   desktop().Click(green.x, green.y);
   EXPECT_EQ(WaitUntilShown({PaletteLeft(2), kPaletteTop}, "BOJE3_02.JPG",
                            {"BOJE1_02.JPG", "BOJE2_02.JPG"}),
@@ -118,10 +118,10 @@ TEST_P(MainRoad, TheGalleryPutsDrawingSevenOnTheCanvasAndAFillColoursOneArea) {
   EXPECT_TRUE(FilledArea(before, *filled, area, kGreen));
 
   // A press on the outline fills nothing: the fill after it is the only change.
-  const At outline = OutlinePoint(*filled);
+  const Point outline = OutlinePoint(*filled);
   ASSERT_GE(outline.x, 0);
   desktop().Click(kCanvas.left + outline.x, kCanvas.top + outline.y);
-  const At next = InsideLargestEnclosedArea(*filled);
+  const Point next = InsideLargestEnclosedArea(*filled);
   ASSERT_GE(next.x, 0);
   desktop().Click(kCanvas.left + next.x, kCanvas.top + next.y);
   const std::optional<Image> last = ChangedCanvas(*filled);

@@ -53,7 +53,7 @@ TEST_F(Panels, TheAboutPanelsWebButtonsMinimiseTheWindowAndOpenTheirPages) {
   EXPECT_LT(Likeness(Shot(), 936, 412, Picture("PAPIR1.JPG")), 0.5);
 
   struct Link {
-    At button;
+    Point button;
     std::string page;
   };
   const Link links[] = {{kWebSite, "PRODUCT.HTML"}, {kMaker, "MAKER.HTML"}};

@@ -18,7 +18,7 @@ int PaletteLeft(int nn) {
   constexpr std::array<int, 12> kLefts = {8, 93, 176, 261, 345, 428, 513, 596, 680, 764, 848, 932};
   return kLefts.at(static_cast<std::size_t>(nn - 1));
 }
-At PaletteButton(int nn) { return {PaletteLeft(nn) + 40, 717}; }
+Point PaletteButton(int nn) { return {PaletteLeft(nn) + 40, 717}; }
 
 Place Thumbnail(int i) {
   constexpr std::array<int, 5> kLefts = {54, 198, 341, 485, 629}, kTops = {48, 185, 322, 459, 596};
@@ -131,7 +131,7 @@ bool ProgramOnDesktop::WaitForShot(const std::function<bool(const Image&)>& cond
 }
 
 ProgramOnDesktop::Fill ProgramOnDesktop::FillLargestArea(const Image& before) {
-  const At area = InsideLargestEnclosedArea(before);
+  const Point area = InsideLargestEnclosedArea(before);
   if (area.x < 0) {
     ADD_FAILURE() << "the canvas shows no enclosed area";
     return {area, std::nullopt};
@@ -157,16 +157,17 @@ bool ProgramOnDesktop::Iconic() const {
   return desktop_->Property(window_, "WM_STATE").find("Iconic") != std::string::npos;
 }
 
-::testing::AssertionResult FilledArea(const Image& before, const Image& after, At pressed,
+::testing::AssertionResult FilledArea(const Image& before, const Image& after, Point pressed,
                                       Rgb colour) {
   const Rgb old = before.At(pressed.x, pressed.y);
   std::vector<char> in_area(static_cast<std::size_t>(before.width) * before.height, 0);
-  std::vector<At> todo{pressed};
+  std::vector<Point> todo{pressed};
   in_area[static_cast<std::size_t>(pressed.y) * before.width + pressed.x] = 1;
   while (!todo.empty()) {
-    const At p = todo.back();
+    const Point p = todo.back();
     todo.pop_back();
-    for (const At n : {At{p.x - 1, p.y}, At{p.x + 1, p.y}, At{p.x, p.y - 1}, At{p.x, p.y + 1}}) {
+    for (const Point n :
+         {Point{p.x - 1, p.y}, Point{p.x + 1, p.y}, Point{p.x, p.y - 1}, Point{p.x, p.y + 1}}) {
       if (n.x < 0 || n.y < 0 || n.x >= before.width || n.y >= before.height) continue;
       char& mark = in_area[static_cast<std::size_t>(n.y) * before.width + n.x];
       if (mark == 0 && before.At(n.x, n.y) == old) {
@@ -190,7 +191,7 @@ bool ProgramOnDesktop::Iconic() const {
          << ", and " << wrong_outside << " pixels outside it changed";
 }
 
-At InsideLargestEnclosedArea(const Image& canvas) {
+Point InsideLargestEnclosedArea(const Image& canvas) {
   const int w = canvas.width, h = canvas.height;
   std::vector<int> label(static_cast<std::size_t>(w) * h, -1);
   struct Area {
@@ -205,16 +206,16 @@ At InsideLargestEnclosedArea(const Image& canvas) {
       }
       const int id = static_cast<int>(areas.size());
       Area area;
-      std::vector<At> todo{{x0, y0}};
+      std::vector<Point> todo{{x0, y0}};
       label[static_cast<std::size_t>(y0) * w + x0] = id;
       while (!todo.empty()) {
-        const At p = todo.back();
+        const Point p = todo.back();
         todo.pop_back();
         ++area.size;
         area.touches_edge =
             area.touches_edge || p.x == 0 || p.y == 0 || p.x == w - 1 || p.y == h - 1;
-        for (const At n :
-             {At{p.x - 1, p.y}, At{p.x + 1, p.y}, At{p.x, p.y - 1}, At{p.x, p.y + 1}}) {
+        for (const Point n :
+             {Point{p.x - 1, p.y}, Point{p.x + 1, p.y}, Point{p.x, p.y - 1}, Point{p.x, p.y + 1}}) {
           if (n.x < 0 || n.y < 0 || n.x >= w || n.y >= h) continue;
           int& l = label[static_cast<std::size_t>(n.y) * w + n.x];
           if (l < 0 && canvas.At(n.x, n.y) == kWhite) {

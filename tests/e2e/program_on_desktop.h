@@ -11,6 +11,7 @@
 
 #include "desktop.h"
 #include "installation.h"
+#include "point.h"
 #include "xvfb_session.h"
 
 namespace e2e {
@@ -18,25 +19,23 @@ namespace e2e {
 // The suite is written against the shared helpers for tests on a real display.
 using namespace test_support;
 
-// Window pixels; the window's client area lies at the screen's top-left.
-struct At {
-  int x, y;
-};
+// The window's client area lies at the screen's top-left: window pixels are screen pixels.
 struct Place {
   int left, top;
 };
 
 constexpr Place kCanvas{30, 29};
 constexpr int kCanvasWidth = 750, kCanvasHeight = 600;
-constexpr At kGalleryButton{911, 325}, kEraser{880, 442}, kBlankPaper{967, 442},
+constexpr Point kGalleryButton{911, 325}, kEraser{880, 442}, kBlankPaper{967, 442},
     kSoundSwitch{873, 524}, kMusicSwitch{957, 523}, kPencil{834, 611};
-constexpr At kBareWindow{800, 150};
+constexpr Point kBareWindow{800, 150};
 constexpr Place kPanel{312, 259};
-constexpr At kYes{421, 434}, kNo{610, 434}, kWebSite{511, 426}, kMaker{514, 479}, kClose{668, 282};
+constexpr Point kYes{421, 434}, kNo{610, 434}, kWebSite{511, 426}, kMaker{514, 479},
+    kClose{668, 282};
 
 // Palette button nn (1 to 12): its left edge, and a point inside it.
 int PaletteLeft(int nn);
-At PaletteButton(int nn);
+Point PaletteButton(int nn);
 constexpr int kPaletteTop = 675;
 // Gallery thumbnail i (1 to 25): its top-left corner and its picture number.
 Place Thumbnail(int i);
@@ -84,7 +83,7 @@ class ProgramOnDesktop : public ::testing::Test {
   // Clicks inside the largest enclosed area of the canvas `before` shows, and gives where it
   // clicked with the canvas once the fill has changed it (nothing when it did not change).
   struct Fill {
-    At area;
+    Point area;
     std::optional<Image> after;
   };
   Fill FillLargestArea(const Image& before);
@@ -112,10 +111,10 @@ class ProgramOnDesktop : public ::testing::Test {
 
 // Checks a fill on the canvas: the 4-connected area of `before`'s colour around `pressed`
 // now has `colour` and every other pixel is as it was.
-::testing::AssertionResult FilledArea(const Image& before, const Image& after, At pressed,
+::testing::AssertionResult FilledArea(const Image& before, const Image& after, Point pressed,
                                       Rgb colour);
 // A point of `canvas` (canvas pixels) inside the largest area of white that does not touch
 // the canvas's edge, away from its outline.
-At InsideLargestEnclosedArea(const Image& canvas);
+Point InsideLargestEnclosedArea(const Image& canvas);
 
 }  // namespace e2e

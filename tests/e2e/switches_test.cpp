@@ -13,7 +13,7 @@ struct Step {
 class Switches : public ProgramOnDesktop {
  protected:
   // Runs the steps on the switch and checks its picture after each one.
-  void RunSteps(At button, Place place, const std::vector<std::string>& pictures,
+  void RunSteps(Point button, Place place, const std::vector<std::string>& pictures,
                 const std::vector<Step>& steps) {
     bool second_point = false;
     for (std::size_t i = 0; i < steps.size(); ++i) {

@@ -23,11 +23,8 @@ namespace frame_test {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The centre of a control on the window, for real clicks.
-inline void ClickOn(const platform::Control& c) {
-  test_support::ClickMouse(static_cast<int>(c.Left()) + c.Width() / 2,
-                           static_cast<int>(c.Top()) + c.Height() / 2);
-}
+using test_support::ClickOn;
+using test_support::PumpFor;
 
 inline std::vector<std::string> Lines(const fs::path& file) {
   std::vector<std::string> lines;
@@ -47,18 +44,12 @@ inline void WriteExecutable(const fs::path& file, const std::string& text) {
 class FakeBrowser {
  public:
   FakeBrowser() {
-    std::string tmpl = (fs::temp_directory_path() / "frame-browser-XXXXXX").string();
-    dir_ = ::mkdtemp(tmpl.data());
-    WriteExecutable(dir_ / "xdg-open",
-                    "#!/bin/sh\necho \"$1\" >> '" + (dir_ / "opened.log").string() + "'\n");
+    WriteExecutable(dir_.path() / "xdg-open",
+                    "#!/bin/sh\necho \"$1\" >> '" + dir_ / "opened.log" + "'\n");
     old_path_ = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
-    ::setenv("PATH", (dir_.string() + ":" + old_path_).c_str(), 1);
+    ::setenv("PATH", (dir_.path().string() + ":" + old_path_).c_str(), 1);
   }
-  ~FakeBrowser() {
-    ::setenv("PATH", old_path_.c_str(), 1);
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
-  }
+  ~FakeBrowser() { ::setenv("PATH", old_path_.c_str(), 1); }
   // The addresses opened so far, after giving a launcher just started time to write.
   std::vector<std::string> Opened(std::chrono::milliseconds settle = 400ms) const {
     std::this_thread::sleep_for(settle);
@@ -66,7 +57,7 @@ class FakeBrowser {
   }
 
  private:
-  fs::path dir_;
+  test_support::TempFolder dir_;
   std::string old_path_;
 };
 
@@ -90,34 +81,12 @@ inline void WriteShortMidi(const fs::path& file, double seconds) {
              static_cast<std::streamsize>(bytes.size()));
 }
 
-// Runs the event loop for a while of real time.
-inline void PumpFor(std::chrono::milliseconds how_long) {
-  const auto end = std::chrono::steady_clock::now() + how_long;
-  while (std::chrono::steady_clock::now() < end) {
-    test_support::Pump();
-    SDL_Delay(2);
-  }
-}
-
 class FrameTest : public test_support::AppTest {
  protected:
   void SetUp() override {
     // Music and sounds play to no device, whatever the machine has.
     ::setenv("SDL_AUDIODRIVER", "dummy", 1);
     AppTest::SetUp();
-  }
-
-  // As StartProgram, with a look at the window after it is made and before start-up runs.
-  void StartProgramWith(const std::function<void(FormaMain&)>& before_load) {
-    forma = std::make_unique<FormaMain>();
-    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-    before_load(*forma);
-    try {
-      forma->Load();
-      forma->Show();
-    } catch (const platform::ProgramEnd& end) {
-      ended = end.status;
-    }
   }
 
   void StartFully() {

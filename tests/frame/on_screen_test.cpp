@@ -24,9 +24,8 @@ constexpr int kScreenWidth = 1024, kScreenHeight = 768;
 class OnScreenTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (!test_support::XvfbSession::Installed() || !test_support::OnPath("xdotool") ||
-        !test_support::OnPath("import")) {
-      GTEST_SKIP() << "needs Xvfb, openbox, xdotool and ImageMagick";
+    if (!test_support::Desktop::Installed()) {
+      GTEST_SKIP() << "needs Xvfb, openbox, xdotool and ImageMagick's import";
     }
     desktop_ =
         std::make_unique<test_support::Desktop>(xvfb_.Start(kScreenWidth, kScreenHeight, 24));

@@ -116,7 +116,7 @@ TEST_F(RealClockStartUpTest, TwoWaitsOfThreeSecondsHandleEvents) {
   std::vector<Handled> handled;
   SDL_TimerID first = 0, second = 0;
   double load_began = 0;
-  StartProgramWith([&](FormaMain& f) {
+  StartProgram([&](FormaMain& f) {
     auto click = f.MuteWave.Click;
     f.MuteWave.Click = [&f, &handled, click] {
       handled.push_back({f.Visible(), trenutna_boja});
@@ -152,7 +152,7 @@ TEST_F(RealClockStartUpTest, TwoWaitsOfThreeSecondsHandleEvents) {
 TEST_F(StartUpTest, WaitAcrossMidnightEndsThreeSecondsLater) {
   StartFully();
   // Ends the program should the wait never end.
-  class platform::Timer watchdog("watchdog", 3000);
+  platform::Timer watchdog("watchdog", 3000);
   watchdog.Tick = [] { platform::End(99); };
   watchdog.SetEnabled(true);
   forma->Add(watchdog);

@@ -22,8 +22,7 @@ using test_support::WaitFor;
 class GalleryOnDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_support::XvfbSession::Installed() || !test_support::OnPath("xdotool") ||
-        !test_support::OnPath("import")) {
+    if (!test_support::Desktop::Installed()) {
       GTEST_SKIP() << "needs Xvfb, openbox, xdotool and ImageMagick's import";
     }
     desktop_ = std::make_unique<test_support::Desktop>(x_.Start(1024, 768, 24));

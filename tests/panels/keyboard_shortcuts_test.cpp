@@ -74,7 +74,7 @@ TEST_F(Shortcuts, TheWindowAndEveryMainScreenControlCarryThem) {
 TEST_F(Shortcuts, NothingWithTheFocusOnTheExitDialogsButtons) {
   PressCtrl(SDLK_x);
   ASSERT_TRUE(ExitDialogShown());
-  for (At button : {kYesButton, kNoButton}) {
+  for (Point button : {kYesButton, kNoButton}) {
     // A press takes the focus; released elsewhere it is no click.
     test_support::MoveMouse(button.x, button.y);
     test_support::PressMouse(button.x, button.y);

@@ -26,8 +26,7 @@ using test_support::WaitFor;
 class PanelsOnDesktop : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!test_support::XvfbSession::Installed() || !test_support::OnPath("xdotool") ||
-        !test_support::OnPath("import") || !test_support::OnPath("xmessage")) {
+    if (!test_support::Desktop::Installed() || !test_support::OnPath("xmessage")) {
       GTEST_SKIP() << "needs Xvfb, openbox, xdotool, xmessage and ImageMagick's import";
     }
     ::setenv("CUPS_SERVER", "/nonexistent/cups.sock", 1);
@@ -43,7 +42,7 @@ class PanelsOnDesktop : public ::testing::Test {
   void Pointer(int x, int y) {
     X({"xdotool", "mousemove", "--window", window_, std::to_string(x), std::to_string(y)});
   }
-  void ClickAt(At at) {
+  void ClickAt(Point at) {
     Pointer(at.x, at.y);
     desktop_->Click();
   }

@@ -23,7 +23,7 @@ class WebLinksAndExit : public PanelsTest {
 
 TEST_F(WebLinksAndExit, EachWebLinkOpensItsPageAndLeavesThePanelOpen) {
   struct Link {
-    At button;
+    Point button;
     std::string address;
   };
   const Link links[] = {{kWebSiteButton, product_page_address()},

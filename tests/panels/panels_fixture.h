@@ -30,37 +30,26 @@ inline std::vector<platform::PictureBox*> MainScreen(FormaMain& f) {
 
 inline void PressCtrl(SDL_Keycode key) { test_support::TypeKey(key, KMOD_LCTRL); }
 
-// Points inside the panels' controls, in window pixels.
-struct At {
-  int x, y;
-};
-constexpr At kNoButton{600, 430}, kYesButton{400, 430}, kExitBackground{330, 280};
-constexpr At kCloseButton{660, 280}, kMakerButton{500, 480}, kWebSiteButton{400, 420},
+// Points inside the panels' controls.
+using test_support::Point;
+constexpr Point kNoButton{600, 430}, kYesButton{400, 430}, kExitBackground{330, 280};
+constexpr Point kCloseButton{660, 280}, kMakerButton{500, 480}, kWebSiteButton{400, 420},
     kAboutBackground{330, 300};
-
-inline void Click(At at) { test_support::ClickMouse(at.x, at.y); }
-inline void Move(At at) { test_support::MoveMouse(at.x, at.y); }
 
 // A stand-in for the desktop's web-page opener, first on PATH: it writes its pid and the
 // address it was given to a record file, and ends.
 class RecordingBrowser {
  public:
-  RecordingBrowser() {
-    std::string tmpl = (fs::temp_directory_path() / "browser-XXXXXX").string();
-    if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    dir_ = tmpl;
-    record_ = dir_ / "opened.txt";
-    const fs::path script = dir_ / "xdg-open";
+  RecordingBrowser() : record_(dir_.path() / "opened.txt") {
+    const fs::path script = dir_.path() / "xdg-open";
     std::ofstream(script) << "#!/bin/sh\necho \"$$ $1\" >> '" << record_.string() << "'\n";
     fs::permissions(script, fs::perms::owner_all);
     old_path_ = ::getenv("PATH") ? ::getenv("PATH") : "";
-    ::setenv("PATH", (dir_.string() + ":" + old_path_).c_str(), 1);
+    ::setenv("PATH", (dir_.path().string() + ":" + old_path_).c_str(), 1);
   }
   ~RecordingBrowser() {
     ::setenv("PATH", old_path_.c_str(), 1);
     for (const Opened& o : Read()) ::kill(o.pid, SIGKILL);  // normally long gone already
-    std::error_code ec;
-    fs::remove_all(dir_, ec);
   }
 
   struct Opened {
@@ -89,7 +78,8 @@ class RecordingBrowser {
   }
 
  private:
-  fs::path dir_, record_;
+  test_support::TempFolder dir_;
+  fs::path record_;
   std::string old_path_;
 };
 

@@ -11,7 +11,7 @@ using test_support::Shows;
 struct Panel {
   const char* name;
   SDL_Keycode key;
-  At close;
+  Point close;
 };
 const Panel kPanels[] = {{"exit dialog", SDLK_x, kNoButton}, {"about panel", SDLK_r, kCloseButton}};
 

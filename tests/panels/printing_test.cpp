@@ -303,9 +303,9 @@ class PrintingToASilentServer : public Printing {
     sent_ = Clock::now();
     sent_during_wait_ = forma->PrintPict.Visible();
     if (answers.size() % 2 == 0) {
-      Move(At{870, 440});
+      Move(Point{870, 440});
     } else {
-      Move(At{800, 100});
+      Move(Point{800, 100});
     }
   }
 
@@ -319,7 +319,7 @@ class PrintingToASilentServer : public Printing {
 };
 
 TEST_F(PrintingToASilentServer, TheNoticeGoesAtItsTimeAndThePointerIsAnsweredThroughout) {
-  Move(At{800, 100});
+  Move(Point{800, 100});
   test_support::Pump();
   const std::vector<std::uint32_t> before = forma->Frame();
   Clock::time_point shown, hidden;
@@ -357,7 +357,7 @@ TEST_F(PrintingToASilentServer, TheNoticeGoesAtItsTimeAndThePointerIsAnsweredThr
   EXPECT_GT(after, 10);
 
   // Nothing but the page's loss is told, and only to the one who looks.
-  Move(At{800, 100});
+  Move(Point{800, 100});
   test_support::Pump();
   EXPECT_FALSE(forma->PrintPict.Visible());
   EXPECT_TRUE(forma->Frame() == before) << "something is shown after the print";

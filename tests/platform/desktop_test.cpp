@@ -65,8 +65,7 @@ std::int32_t Recorder(std::int32_t n, std::int32_t message, std::intptr_t l) {
 }
 
 TEST(Desktop, ClickAndKeysFromTheServerReachTheControlAndTheScreenShowsTheResult) {
-  if (!test_support::XvfbSession::Installed() || !test_support::OnPath("xdotool") ||
-      !test_support::OnPath("import")) {
+  if (!test_support::Desktop::Installed()) {
     GTEST_SKIP() << "needs Xvfb, openbox, xdotool and ImageMagick's import";
   }
   test_support::XvfbSession x;

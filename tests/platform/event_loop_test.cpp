@@ -65,9 +65,7 @@ class EventLoop : public ::testing::Test {
   PictureBox a{"a", 0, 0, 10, 10, 0};
   PictureBox b{"b", 20, 0, 10, 10, 1};
   Form form{"event loop", 40, 20};
-  class platform::Timer ticker {
-    "ticker", 5
-  };  // the class, not the clock of that name
+  Timer ticker{"ticker", 5};
   Entries log;
   int ticks = 0, unloads = 0;
 };

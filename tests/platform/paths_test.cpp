@@ -11,7 +11,7 @@
 
 #include "platform/failure.h"
 #include "platform/runtime.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ class Paths : public ::testing::Test {
     dir.Write("App/case/a.gif", "");
     dir.Write("App/case/A.GIF", "");
   }
-  std::string Root() const { return dir.Path().string(); }
-  platform_test::TempDir dir;
+  std::string Root() const { return dir.path().string(); }
+  test_support::TempFolder dir;
 };
 
 TEST_F(Paths, MapsCaseAndSeparatorsAndKeepsWhatMatchesNothing) {
@@ -54,7 +54,7 @@ TEST_F(Paths, FileMadeAfterAMissFoundAndFileRemovedAfterAHitMissed) {
   EXPECT_EQ(MapPath(asked), Root() + "/App/Picture/SAVED.GIF");
   dir.Write("App/Picture/Saved.gif", "");
   EXPECT_EQ(MapPath(asked), Root() + "/App/Picture/Saved.gif");
-  std::filesystem::remove(dir.Path() / "App/Picture/Saved.gif");
+  std::filesystem::remove(dir.path() / "App/Picture/Saved.gif");
   dir.Write("App/Picture/saved.GIF", "");
   EXPECT_EQ(MapPath(asked), Root() + "/App/Picture/saved.GIF");
 }
@@ -67,7 +67,7 @@ TEST_F(Paths, FileLenAndChDirTakeTheProgramDirectoryInUpperCase) {
 
   const std::string before = std::filesystem::current_path().string();
   platform::ChDir(program + "\\PICTURE");
-  EXPECT_EQ(std::filesystem::current_path(), dir.Path() / "App/Picture");
+  EXPECT_EQ(std::filesystem::current_path(), dir.path() / "App/Picture");
   EXPECT_EQ(platform::FileLen("BOJE1_01.JPG"), 5) << "relative to the current directory";
   EXPECT_THROW(platform::ChDir(program + "\\NOWHERE"), platform::RuntimeError);
   ASSERT_EQ(::chdir(before.c_str()), 0);

@@ -16,7 +16,7 @@
 #include "platform/controls.h"
 #include "platform/failure.h"
 #include "platform/form.h"
-#include "temp_dir.h"
+#include "temp_folder.h"
 #include "unprivileged.h"
 
 namespace {
@@ -50,7 +50,7 @@ std::vector<std::string> Listing(const fs::path& dir) {
 class Pictures : public ::testing::Test {
  protected:
   Pictures() { form.Add(box); }
-  platform_test::TempDir dir;
+  test_support::TempFolder dir;
   PictureBox box{"box", 0, 0, 10, 10, 0};
   Form form{"pictures", 10, 10};
 };
@@ -76,11 +76,11 @@ TEST_F(Pictures, LoadsAJpegByAWindowsStylePath) {
   SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 85, 85, 24, SDL_PIXELFORMAT_RGB24);
   ASSERT_NE(s, nullptr);
   SDL_FillRect(s, nullptr, SDL_MapRGB(s->format, 200, 40, 90));
-  fs::create_directories(dir.Path() / "Picture");
+  fs::create_directories(dir.path() / "Picture");
   ASSERT_EQ(IMG_SaveJPG(s, (dir / "Picture/Boje1_01.jpg").c_str(), 95), 0);
   SDL_FreeSurface(s);
 
-  const std::string windows_path = dir.Path().string() + "\\PICTURE\\\\BOJE1_01.JPG";
+  const std::string windows_path = dir.path().string() + "\\PICTURE\\\\BOJE1_01.JPG";
   const Picture p = LoadPicture(windows_path);
   ASSERT_EQ(p->width, 85);
   ASSERT_EQ(p->height, 85);
@@ -97,7 +97,7 @@ TEST_F(Pictures, BitmapReadsBackWithNoPixelChangedAndLeavesNoOtherFile) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h));
     const Picture saved = Pattern(w, h);
     SavePicture(saved, path);
-    const std::string bytes = platform_test::ReadAll(path);
+    const std::string bytes = test_support::ReadAll(path);
     ASSERT_GE(bytes.size(), 30u);
     EXPECT_EQ(bytes.substr(0, 2), "BM");
     EXPECT_EQ(static_cast<int>(bytes[28]), 24) << "bits per pixel";
@@ -105,7 +105,7 @@ TEST_F(Pictures, BitmapReadsBackWithNoPixelChangedAndLeavesNoOtherFile) {
     ASSERT_EQ(read->width, w);
     ASSERT_EQ(read->height, h);
     EXPECT_EQ(read->pixels, saved->pixels);
-    EXPECT_EQ(Listing(dir.Path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
+    EXPECT_EQ(Listing(dir.path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
   }
 }
 
@@ -116,10 +116,10 @@ TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {
 
   // The folder is made unwritable; a superuser ignores that, so the save runs in a child
   // process without those rights.
-  fs::permissions(dir.Path() / "MY_PICTURE", fs::perms::owner_read | fs::perms::owner_exec |
+  fs::permissions(dir.path() / "MY_PICTURE", fs::perms::owner_read | fs::perms::owner_exec |
                                                  fs::perms::group_read | fs::perms::group_exec |
                                                  fs::perms::others_read | fs::perms::others_exec);
-  fs::permissions(dir.Path(), fs::perms::others_exec, fs::perm_options::add);
+  fs::permissions(dir.path(), fs::perms::others_exec, fs::perm_options::add);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
@@ -138,9 +138,9 @@ TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0) << "1: the save went through; 2: another failure; 3: no "
                                        "unprivileged user";
-  EXPECT_EQ(platform_test::ReadAll(path), old_bytes);
-  EXPECT_EQ(Listing(dir.Path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
-  fs::permissions(dir.Path() / "MY_PICTURE", fs::perms::owner_all, fs::perm_options::add);
+  EXPECT_EQ(test_support::ReadAll(path), old_bytes);
+  EXPECT_EQ(Listing(dir.path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
+  fs::permissions(dir.path() / "MY_PICTURE", fs::perms::owner_all, fs::perm_options::add);
 }
 
 // Another user of the machine may write into the saving user's folder (as into a shared
@@ -149,7 +149,7 @@ TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {
 class SavingAmongOthers : public ::testing::Test {
  protected:
   SavingAmongOthers() {
-    folder = dir.Path() / "MY_PICTURE";
+    folder = dir.path() / "MY_PICTURE";
     fs::create_directories(folder);
     fs::permissions(folder, fs::perms::all);
     test_support::GiveToUnprivileged(folder);
@@ -171,7 +171,7 @@ class SavingAmongOthers : public ::testing::Test {
     if (!run.ran) GTEST_SKIP() << run.why;
     EXPECT_EQ(run.status, expected) << "0: saved, 1: refused";
   }
-  platform_test::TempDir dir;
+  test_support::TempFolder dir;
   fs::path folder;
   std::string victim, picture;
 };
@@ -183,7 +183,7 @@ TEST_F(SavingAmongOthers, LinksLeftInTheFolderLeadNowhere) {
   fs::create_symlink(victim, folder / "01.GIF");
   Save(0);
   if (HasFatalFailure() || IsSkipped()) return;
-  EXPECT_EQ(platform_test::ReadAll(victim), "the saving user's own file");
+  EXPECT_EQ(test_support::ReadAll(victim), "the saving user's own file");
   EXPECT_FALSE(fs::is_symlink(picture)) << "the save went through the link";
   EXPECT_EQ(LoadPicture(picture)->pixels, Pattern(9, 7)->pixels);
   EXPECT_TRUE(fs::is_symlink(folder / "01.GIF.saving"));
@@ -195,7 +195,7 @@ TEST_F(SavingAmongOthers, AReadOnlyPictureIsLeftAsItIs) {
   test_support::GiveToUnprivileged(picture);
   fs::permissions(picture, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   Save(1);
-  EXPECT_EQ(platform_test::ReadAll(picture), "kept");
+  EXPECT_EQ(test_support::ReadAll(picture), "kept");
   EXPECT_EQ(Listing(folder), std::vector<std::string>{"01.GIF"});
 }
 

@@ -26,7 +26,7 @@ class DiskAudio {
     ::setenv("SDL_AUDIODRIVER", "disk", 1);
     ::setenv("SDL_DISKAUDIOFILE", (folder_ / "output.raw").c_str(), 1);
   }
-  const TempFolder& folder() const { return folder_; }
+  const test_support::TempFolder& folder() const { return folder_; }
 
   // Opens the device and learns its format; false when it did not open.
   bool Open() {
@@ -86,7 +86,7 @@ class DiskAudio {
   }
 
  private:
-  TempFolder folder_;
+  test_support::TempFolder folder_;
   int rate_ = 0;
   int channels_ = 0;
 };

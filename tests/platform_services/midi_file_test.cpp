@@ -86,7 +86,7 @@ std::vector<LengthCase> LengthCases() {
 
 class MidiFileLength : public testing::TestWithParam<LengthCase> {
  protected:
-  TempFolder folder_;
+  test_support::TempFolder folder_;
 };
 
 TEST_P(MidiFileLength, ComesFromDivisionTempoMapAndLastEvent) {
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Files, MidiFileLength, testing::ValuesIn(LengthCases())
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MidiFileSecondsTest, SkipsChunksOfUnknownKinds) {
-  TempFolder folder;
+  test_support::TempFolder folder;
   Bytes file = MidiFile(1, 96, {Track({NoteOn(0, 60), NoteOff(96, 60), EndOfTrack(96)})});
   const Bytes unknown{'X', 'Y', 'Z', 'W', 0, 0, 0, 3, 1, 2, 3};
   file.insert(file.begin() + 14, unknown.begin(), unknown.end());
@@ -108,16 +108,16 @@ TEST(MidiFileSecondsTest, SkipsChunksOfUnknownKinds) {
 }
 
 TEST(MidiFileSecondsTest, TakesWindowsStylePaths) {
-  TempFolder folder;
+  test_support::TempFolder folder;
   std::filesystem::create_directory(folder / "Music");
   Save(folder / "Music/Song.mid",
        MidiFile(0, 96, {Track({NoteOn(0, 60), NoteOff(192, 60), EndOfTrack(192)})}));
-  std::string windows_path = folder.path() + "\\MUSIC\\song.MID";
+  std::string windows_path = folder.path().string() + "\\MUSIC\\song.MID";
   EXPECT_NEAR(platform::MidiFileSeconds(windows_path), 1.0, 1e-9);
 }
 
 TEST(MidiFileSecondsTest, UnreadableFilesFail) {
-  TempFolder folder;
+  test_support::TempFolder folder;
   const Bytes good = MidiFile(0, 96, {Track({NoteOn(0, 60), NoteOff(96, 60), EndOfTrack(96)})});
   const std::vector<std::pair<const char*, Bytes>> bad = {
       {"empty", {}},

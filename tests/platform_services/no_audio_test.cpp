@@ -21,7 +21,7 @@ const auto* const kNoAudio = testing::AddGlobalTestEnvironment(new NoAudioDevice
 
 // First in the file: the device is tried once per process, and so is the line about it.
 TEST(NoAudioTest, SoundsStaySilentWithoutFailingTheCallerAndOneLineSaysWhy) {
-  TempFolder folder;
+  test_support::TempFolder folder;
   media_files::Save(folder / "tone.wav", media_files::ToneWav(440, 0.1));
   testing::internal::CaptureStderr();
   EXPECT_EQ(platform::sndPlaySoundA(folder / "tone.wav", platform::SND_ASYNC), 0);

@@ -12,7 +12,6 @@
 
 #include "cups_sandbox.h"
 #include "platform/failure.h"
-#include "temp_folder.h"
 
 namespace {
 

@@ -34,7 +34,7 @@ class ShellTest : public testing::Test {
  protected:
   void SetUp() override {
     old_path_ = std::getenv("PATH");
-    ::setenv("PATH", (folder_.path() + ":" + old_path_).c_str(), 1);
+    ::setenv("PATH", (folder_.path().string() + ":" + old_path_).c_str(), 1);
   }
   void TearDown() override {
     ::setenv("PATH", old_path_.c_str(), 1);
@@ -77,7 +77,7 @@ class ShellTest : public testing::Test {
     return r;
   }
 
-  TempFolder folder_;
+  test_support::TempFolder folder_;
   std::string old_path_;
   pid_t recorded_pid_ = -1;
 };

@@ -16,23 +16,9 @@ namespace robustness {
 
 using namespace std::chrono_literals;
 
-inline void ClickOn(const platform::Control& c) {
-  const platform::Rect b = c.Bounds();
-  test_support::ClickMouse(b.x + b.w / 2, b.y + b.h / 2);
-}
-
-inline void MoveOnto(const platform::Control& c) {
-  const platform::Rect b = c.Bounds();
-  test_support::MoveMouse(b.x + b.w / 2, b.y + b.h / 2);
-}
-
-inline void PumpFor(std::chrono::milliseconds how_long) {
-  const auto end = std::chrono::steady_clock::now() + how_long;
-  while (std::chrono::steady_clock::now() < end) {
-    test_support::Pump();
-    SDL_Delay(2);
-  }
-}
+using test_support::ClickOn;
+using test_support::MoveOnto;
+using test_support::PumpFor;
 
 // Printing finds no print server, at once, whatever the machine has: these tests print
 // nothing on paper.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "desktop.h"
 #include "xvfb_session.h"
 
 namespace robustness {
@@ -69,10 +70,6 @@ int RunOn(const std::string& display, const std::vector<std::string>& args) {
     std::this_thread::sleep_for(5ms);
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool OnPath(const char* program) {
-  return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
 }
 
 // The screen as 0xRRGGBB values, from a binary PPM that the screenshot tool writes.
@@ -171,7 +168,7 @@ void WriteBareWindowManagerConfig(const fs::path& config_home) {
 }
 
 TEST(XvfbSoak, RandomInputForAMinuteLeavesTheProgramRunningAndAnswering) {
-  if (!test_support::XvfbSession::Installed() || !OnPath("xdotool") || !OnPath("import")) {
+  if (!test_support::Desktop::Installed()) {
     GTEST_SKIP() << "needs an X server, a window manager, xdotool and import";
   }
   test_support::DataDir data;

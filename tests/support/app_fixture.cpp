@@ -14,11 +14,7 @@
 namespace test_support {
 namespace fs = std::filesystem;
 
-DataDir::DataDir() {
-  std::string tmpl = (fs::temp_directory_path() / "colouring-test-XXXXXX").string();
-  if (::mkdtemp(tmpl.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  root_ = tmpl;
-  path_ = root_ / "Colouring Book";
+DataDir::DataDir() : path_(root_.path() / "Colouring Book") {
   fs::create_directories(path_);
   const fs::path app = COLOURING_APP_DIR;
   for (const char* dir : {"PICTURE", "SOUND", "MUSIC"}) {
@@ -30,11 +26,6 @@ DataDir::DataDir() {
   for (const auto& entry : fs::directory_iterator(app)) {
     if (entry.is_regular_file()) fs::copy(entry.path(), path_ / entry.path().filename());
   }
-}
-
-DataDir::~DataDir() {
-  std::error_code ec;
-  fs::remove_all(root_, ec);
 }
 
 void DataDir::Remove(std::string_view relative) const { fs::remove_all(File(relative)); }
@@ -82,9 +73,6 @@ static void Button(bool down, int x, int y, std::uint8_t button) {
   e.button.clicks = 1;
   e.button.x = x;
   e.button.y = y;
-  if (down) {
-  } else {
-  }
   Push(e);
 }
 
@@ -95,6 +83,24 @@ void ClickMouse(int x, int y) {
   MoveMouse(x, y);
   PressMouse(x, y, SDL_BUTTON_LEFT);
   ReleaseMouse(x, y, SDL_BUTTON_LEFT);
+}
+
+void MoveOnto(const platform::Control& c) {
+  const platform::Rect b = c.Bounds();
+  MoveMouse(b.x + b.w / 2, b.y + b.h / 2);
+}
+
+void ClickOn(const platform::Control& c) {
+  const platform::Rect b = c.Bounds();
+  ClickMouse(b.x + b.w / 2, b.y + b.h / 2);
+}
+
+void PumpFor(std::chrono::milliseconds how_long) {
+  const auto end = std::chrono::steady_clock::now() + how_long;
+  while (std::chrono::steady_clock::now() < end) {
+    Pump();
+    SDL_Delay(2);
+  }
 }
 
 void SendKey(bool down, SDL_Keycode key, std::uint16_t modifiers) {
@@ -155,9 +161,10 @@ void AppTest::TearDown() {
   data.reset();
 }
 
-void AppTest::StartProgram() {
+void AppTest::StartProgram(const std::function<void(FormaMain&)>& before_load) {
   forma = std::make_unique<FormaMain>();
   SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  if (before_load) before_load(*forma);
   try {
     forma->Load();
     forma->Show();

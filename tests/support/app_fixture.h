@@ -3,8 +3,10 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,6 +14,8 @@
 #include <vector>
 
 #include "frame/forma_main.h"
+#include "point.h"
+#include "temp_folder.h"
 
 namespace test_support {
 
@@ -21,7 +25,6 @@ namespace test_support {
 class DataDir {
  public:
   DataDir();
-  ~DataDir();
   DataDir(const DataDir&) = delete;
   DataDir& operator=(const DataDir&) = delete;
 
@@ -33,7 +36,7 @@ class DataDir {
                  std::optional<std::uintmax_t> new_length = std::nullopt) const;
 
  private:
-  std::filesystem::path root_;
+  TempFolder root_;
   std::filesystem::path path_;
 };
 
@@ -42,10 +45,17 @@ void MoveMouse(int x, int y, std::uint32_t sdl_buttons = 0);
 void PressMouse(int x, int y, std::uint8_t sdl_button = SDL_BUTTON_LEFT);
 void ReleaseMouse(int x, int y, std::uint8_t sdl_button = SDL_BUTTON_LEFT);
 void ClickMouse(int x, int y);
+inline void Move(Point p, std::uint32_t sdl_buttons = 0) { MoveMouse(p.x, p.y, sdl_buttons); }
+inline void Click(Point p) { ClickMouse(p.x, p.y); }
+// The same at the middle of a control as it lies on the window now.
+void MoveOnto(const platform::Control& c);
+void ClickOn(const platform::Control& c);
 // Key down and up, with modifiers held (KMOD_CTRL, ...).
 void TypeKey(SDL_Keycode key, std::uint16_t modifiers = KMOD_NONE);
 void SendKey(bool down, SDL_Keycode key, std::uint16_t modifiers = KMOD_NONE);
 void Pump();
+// Runs the event loop for a while of real time.
+void PumpFor(std::chrono::milliseconds how_long);
 
 // Whether a control shows the picture loaded from this data file ("BOJE2_01.JPG"), or the
 // design picture of that name.
@@ -73,7 +83,8 @@ class AppTest : public ::testing::Test {
   void TearDown() override;
 
   // Makes the window and runs start-up; an end of the program during it is kept in `ended`.
-  void StartProgram();
+  // `before_load` has a look at the window after it is made and before start-up runs.
+  void StartProgram(const std::function<void(FormaMain&)>& before_load = nullptr);
   std::uint32_t Pixel(int x, int y);         // the composed frame at window pixel (x, y)
   std::uint32_t CanvasColour(int x, int y);  // colour value 0x00BBGGRR on the canvas
 

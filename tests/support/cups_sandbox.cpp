@@ -122,9 +122,9 @@ void CupsSandbox::StartWithPaper(const std::string& page_size) {
 
 void CupsSandbox::StartScheduler(const std::vector<std::string>& printer_options) {
   Stop();
-  char folder[] = "/tmp/cups-sandbox-XXXXXX";
-  if (::mkdtemp(folder) == nullptr) throw std::runtime_error("no temporary folder");
-  root_ = folder;
+  // Under /tmp whatever TMPDIR says: the filters, another user, reach it there.
+  folder_.emplace("/tmp");
+  root_ = folder_->path().string();
   // The filters run as another user and need to reach the spool inside.
   fs::permissions(root_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
   for (const char* sub : {"config", "spool", "spool/tmp", "cache", "state", "log", "out"}) {
@@ -183,7 +183,7 @@ void CupsSandbox::Stop() {
   }
   std::error_code ignored;
   if (!backend_config_.empty()) fs::remove(backend_config_, ignored);
-  if (!root_.empty()) fs::remove_all(root_, ignored);
+  folder_.reset();
   backend_config_.clear();
   root_.clear();
 }

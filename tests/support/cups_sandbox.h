@@ -3,8 +3,11 @@
 #include <sys/types.h>
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "temp_folder.h"
 
 namespace test_support {
 
@@ -45,7 +48,8 @@ class CupsSandbox {
   void StartScheduler(const std::vector<std::string>& printer_options);
 
   pid_t scheduler_ = -1;
-  std::string root_;
+  std::optional<TempFolder> folder_;
+  std::string root_;  // the folder's path
   std::string server_;
   std::string backend_config_;
   bool had_server_ = false;

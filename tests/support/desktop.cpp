@@ -6,17 +6,12 @@
 #include <stdexcept>
 #include <thread>
 
+#include "xvfb_session.h"
+
 namespace test_support {
 
-TempFolder::TempFolder() {
-  std::string name = (std::filesystem::temp_directory_path() / "colouring-test-XXXXXX").string();
-  if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("no temporary folder");
-  path_ = name;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+bool Desktop::Installed() {
+  return XvfbSession::Installed() && OnPath("xdotool") && OnPath("import");
 }
 
 RecordingBrowser::RecordingBrowser(const std::filesystem::path& folder)

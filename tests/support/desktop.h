@@ -8,21 +8,9 @@
 
 #include "image.h"
 #include "processes.h"
+#include "temp_folder.h"
 
 namespace test_support {
-
-// A fresh temporary folder, removed with everything in it when it goes.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 // A stand-in for the desktop's web-page opener, to be put first on the program's PATH: it
 // records the address it is given and ends.
@@ -42,6 +30,9 @@ class RecordingBrowser {
 // The X tools on one display: pointer and keys through xdotool, screenshots through import.
 class Desktop {
  public:
+  // True when an X server with a window manager, xdotool and import are installed.
+  static bool Installed();
+
   // Leaves the pointer where it is.
   explicit Desktop(std::string display);
   // Puts the pointer at that point, for MoveTo and Click(x, y) to start from.
