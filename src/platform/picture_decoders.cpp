@@ -3,8 +3,13 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <gif_lib.h>
+
 // libjpeg's header needs size_t and FILE declared before it.
+// clang-format off
+#include <cstddef>
+#include <cstdio>
 #include <jpeglib.h>
+// clang-format on
 
 #include <algorithm>
 #include <csetjmp>
