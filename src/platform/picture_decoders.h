@@ -7,10 +7,10 @@
 
 namespace platform {
 
-// No picture of the program covers more than a quarter of this; a file that would decode
-// to more is refused before its pixels are decoded, which keeps every load, good or
+// No picture of the program covers more than 1024 x 768, not half of this; a file that would
+// decode to more is refused before its pixels are decoded, which keeps every load, good or
 // crafted, short.
-constexpr long kLargestPictureArea = 2048L * 2048L;
+constexpr long kLargestPictureArea = 2L * 1024 * 1024;
 // The program's JPEGs are baseline, one scan each; a progressive one needs about ten.
 constexpr int kMostJpegScans = 32;
 
