@@ -2,11 +2,15 @@
 // from memory (the built-in design pictures) and from a file on disk (the data set).
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <random>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/failure.h"
 #include "platform/picture.h"
@@ -27,7 +31,113 @@ void CheckShape(const platform::Picture& picture) {
   }
 }
 
+using Bytes = std::vector<unsigned char>;
+
+// Joins the sub-blocks that start at `at` and splits them again at random lengths, short ones
+// (a single byte) mixed with long ones: the same code stream, cut where no encoder cuts it.
+// `at` ends past the block terminator.
+void ResplitSubBlocks(const Bytes& in, std::size_t& at, Bytes& out, std::mt19937& random) {
+  Bytes joined;
+  while (at < in.size()) {
+    const std::size_t length = in[at++];
+    if (length == 0) break;
+    const std::size_t n = std::min(length, in.size() - at);
+    joined.insert(joined.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
+                  in.begin() + static_cast<std::ptrdiff_t>(at + n));
+    at += n;
+  }
+  for (std::size_t i = 0; i < joined.size();) {
+    const std::size_t n = std::min<std::size_t>(
+        random() % 3 == 0 ? 1 + random() % 254 : 1 + random() % 3, joined.size() - i);
+    out.push_back(static_cast<unsigned char>(n));
+    out.insert(out.end(), joined.begin() + static_cast<std::ptrdiff_t>(i),
+               joined.begin() + static_cast<std::ptrdiff_t>(i + n));
+    i += n;
+  }
+  out.push_back(0);
+}
+
+// A GIF with the image data of every image re-split; empty when the blocks cannot be walked.
+Bytes ResplitGif(const Bytes& in, std::mt19937& random) {
+  if (in.size() < 13) return {};
+  std::size_t at = 13;
+  if (in[10] & 0x80) at += 3u << ((in[10] & 0x07) + 1);
+  if (at > in.size()) return {};
+  Bytes out(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(at));
+  while (at < in.size()) {
+    const unsigned char introducer = in[at++];
+    out.push_back(introducer);
+    if (introducer == '!' && at < in.size()) {
+      out.push_back(in[at++]);
+      ResplitSubBlocks(in, at, out, random);
+    } else if (introducer == ',' && at + 9 < in.size()) {
+      const unsigned char flags = in[at + 8];
+      std::size_t header = 9 + ((flags & 0x80) ? 3u << ((flags & 0x07) + 1) : 0);
+      header = std::min(header + 1, in.size() - at);  // and the minimum code size
+      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
+                 in.begin() + static_cast<std::ptrdiff_t>(at + header));
+      at += header;
+      ResplitSubBlocks(in, at, out, random);
+    } else {
+      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at), in.end());
+      break;
+    }
+  }
+  return out;
+}
+
+// A JPEG with one of its scans (from its start-of-scan marker to the next marker that is no
+// restart) repeated many times, as a progressive file with thousands of scans would be.
+Bytes RepeatJpegScan(const Bytes& in, std::size_t max_size, std::mt19937& random) {
+  std::vector<std::size_t> scans;
+  for (std::size_t i = 0; i + 1 < in.size(); ++i) {
+    if (in[i] == 0xFF && in[i + 1] == 0xDA) scans.push_back(i);
+  }
+  if (scans.empty()) return {};
+  const std::size_t begin = scans[random() % scans.size()];
+  std::size_t end = begin + 2;
+  while (end + 1 < in.size() &&
+         !(in[end] == 0xFF && in[end + 1] != 0 && (in[end + 1] < 0xD0 || in[end + 1] > 0xD7))) {
+    ++end;
+  }
+  if (end + 1 >= in.size()) end = in.size();
+  const std::size_t scan = end - begin;
+  if (scan == 0 || in.size() >= max_size) return {};
+  const std::size_t room = (max_size - in.size()) / scan;
+  const std::size_t times = std::min<std::size_t>(room, 1 + random() % 2000);
+  Bytes out(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(end));
+  for (std::size_t t = 0; t < times; ++t) {
+    out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(begin),
+               in.begin() + static_cast<std::ptrdiff_t>(end));
+  }
+  out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(end), in.end());
+  return out;
+}
+
 }  // namespace
+
+extern "C" std::size_t LLVMFuzzerMutate(std::uint8_t* data, std::size_t size, std::size_t max_size);
+
+// Mostly the fuzzer's own byte mutations; now and then the structural ones above, which byte
+// mutations almost never hit on their own.
+extern "C" std::size_t LLVMFuzzerCustomMutator(std::uint8_t* data, std::size_t size,
+                                               std::size_t max_size, unsigned int seed) {
+  std::mt19937 random(seed);
+  if (random() % 4 == 0) {
+    const Bytes in(data, data + size);
+    Bytes out;
+    if (size >= 6 && std::memcmp(data, "GIF8", 4) == 0) {
+      out = ResplitGif(in, random);
+    } else if (size >= 3 && data[0] == 0xFF && data[1] == 0xD8) {
+      out = RepeatJpegScan(in, max_size, random);
+    }
+    if (!out.empty() && out.size() <= max_size) {
+      std::copy(out.begin(), out.end(), data);
+      return out.size();
+    }
+  }
+  return LLVMFuzzerMutate(data, size, max_size);
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::span<const unsigned char> bytes(data, size);

@@ -118,10 +118,26 @@ double SecondsAt(std::uint64_t tick, const TempoMap& tempos, std::uint32_t ticks
 
 double MidiFileSeconds(const std::string& path) {
   const std::string mapped = MapPath(path);
-  std::ifstream file(mapped, std::ios::binary);
+  std::ifstream file(mapped, std::ios::binary | std::ios::ate);
   if (!file) throw RuntimeError("cannot open MIDI file " + path);
-  const std::vector<unsigned char> bytes{std::istreambuf_iterator<char>(file), {}};
+  // The length is asked of the open file, so that the file measured is the one read.
+  const std::streamoff length = file.tellg();
+  if (length < 0) throw RuntimeError("cannot read MIDI file " + path);
+  if (static_cast<std::uintmax_t>(length) > kLargestMusicFile) {
+    throw RuntimeError("MIDI file " + path + " is too long to be a piece of ours");
+  }
+  std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
+  file.seekg(0);
+  file.read(reinterpret_cast<char*>(bytes.data()), length);
+  bytes.resize(static_cast<std::size_t>(file.gcount()));
+  return MidiSeconds(bytes, path);
+}
 
+double MidiSeconds(std::span<const unsigned char> data, const std::string& path) {
+  if (data.size() > kLargestMusicFile) {
+    throw RuntimeError("MIDI file " + path + " is too long to be a piece of ours");
+  }
+  const std::vector<unsigned char> bytes(data.begin(), data.end());
   Reader header(bytes, 0, bytes.size(), path);
   if (header.BigEndian(4) != 0x4D546864) header.Fail("is not a standard MIDI file");  // "MThd"
   const std::uint32_t header_length = header.BigEndian(4);

@@ -1,7 +1,6 @@
 #include "platform/picture.h"
 
 #include <SDL.h>
-#include <SDL_image.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,7 +14,7 @@
 #include "platform/decoded_pictures.h"
 #include "platform/failure.h"
 #include "platform/paths.h"
-#include "platform/picture_check.h"
+#include "platform/picture_decoders.h"
 
 namespace platform {
 namespace {
@@ -24,58 +23,6 @@ struct SurfaceDeleter {
   void operator()(SDL_Surface* s) const { SDL_FreeSurface(s); }
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
-
-// SDL_image gives paletted surfaces for GIFs and other formats for the rest: everything is
-// turned into the one pixel format the layer draws with.
-Picture FromSurface(SDL_Surface* loaded, std::string source) {
-  if (loaded == nullptr) throw RuntimeError("cannot read picture " + source);
-  SurfacePtr owned(loaded);
-  if (loaded->w <= 0 || loaded->h <= 0) throw RuntimeError("empty picture " + source);
-  SurfacePtr argb(SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0));
-  if (!argb) throw RuntimeError("cannot convert picture " + source);
-  auto data = std::make_shared<PictureData>();
-  data->width = argb->w;
-  data->height = argb->h;
-  data->source = std::move(source);
-  data->pixels.resize(static_cast<std::size_t>(argb->w) * static_cast<std::size_t>(argb->h));
-  SDL_LockSurface(argb.get());
-  for (int y = 0; y < argb->h; ++y) {
-    const auto* row = reinterpret_cast<const std::uint32_t*>(
-        static_cast<const char*>(argb->pixels) + y * argb->pitch);
-    std::copy(row, row + argb->w, data->pixels.begin() + static_cast<std::ptrdiff_t>(y) * argb->w);
-  }
-  SDL_UnlockSurface(argb.get());
-  return data;
-}
-
-// Each format goes to its own decoder only, never to the library's guess, which would hand
-// a damaged file to decoders for formats the program never reads.
-SDL_Surface* DecodeAs(PictureFormat format, SDL_RWops* rw) {
-  switch (format) {
-    case PictureFormat::kGif:
-      return IMG_LoadGIF_RW(rw);
-    case PictureFormat::kJpeg:
-      return IMG_LoadJPG_RW(rw);
-    case PictureFormat::kBmp:
-      return IMG_LoadBMP_RW(rw);
-    case PictureFormat::kIcon:
-      return IMG_LoadICO_RW(rw);
-    case PictureFormat::kCursor:
-      return IMG_LoadCUR_RW(rw);
-    case PictureFormat::kPng:
-      return IMG_LoadPNG_RW(rw);
-  }
-  return nullptr;
-}
-
-Picture Decode(std::span<const unsigned char> bytes, std::string name) {
-  const PictureFormat format = CheckPictureData(bytes, name);
-  SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (rw == nullptr) throw RuntimeError("cannot read picture " + name);
-  SDL_Surface* loaded = DecodeAs(format, rw);
-  SDL_RWclose(rw);
-  return FromSurface(loaded, std::move(name));
-}
 
 std::function<void(const std::string&)> g_load_observer;
 
@@ -99,12 +46,12 @@ Picture LoadPicture(const std::string& path) {
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
   bytes.resize(static_cast<std::size_t>(in.gcount()));
   if (bytes.empty()) throw RuntimeError("cannot read picture " + path);
-  return DecodeUnlessSeen(path, std::move(bytes), Decode);
+  return DecodeUnlessSeen(path, std::move(bytes), DecodePicture);
 }
 
 Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name) {
   if (bytes.empty()) throw RuntimeError("no picture data for " + name);
-  return Decode(bytes, std::move(name));
+  return DecodePicture(bytes, std::move(name));
 }
 
 void SavePicture(const Picture& picture, const std::string& path) {

@@ -14,9 +14,9 @@ constexpr int kLargestPictureSide = 4096;
 // Tells the format from the first bytes and reads the sizes the headers declare, before any
 // decoder sees the data. Raises RuntimeError for data in no format the layer reads, a
 // declared size that is empty or beyond kLargestPictureSide, and GIF image data whose
-// compression codes are malformed: the decoding library's GIF reader writes outside its
-// buffers on such codes. What passes may still be truncated or damaged further on; the
-// decoder turns that into a failure or a partial picture.
+// compression codes (read from the sub-blocks joined) are ones no sound encoder writes.
+// What passes may still be truncated or damaged further on; the decoder turns that into a
+// failure or a partial picture.
 PictureFormat CheckPictureData(std::span<const unsigned char> bytes, const std::string& name);
 
 }  // namespace platform

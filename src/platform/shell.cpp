@@ -41,7 +41,11 @@ pid_t StartDetached(const std::vector<std::string>& arguments, const std::string
   posix_spawn_file_actions_init(&actions);
   if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
   pid_t pid = -1;
-  const int error = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ);
+  // A program name without a folder was looked up on PATH by the caller; anything else is
+  // started as the file it names.
+  const int error = arguments[0].find('/') == std::string::npos
+                        ? ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), environ)
+                        : ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   posix_spawnattr_destroy(&attributes);
   if (error != 0) return -error;
@@ -127,19 +131,13 @@ void RestoreAfterFailedOpener(HWND window, const SDL_Event& event) {
 }
 
 double Shell(const std::string& path, std::int32_t) {
-  // A path with spaces in it names the program when it is one; otherwise the words after
-  // the first are its arguments.
-  std::vector<std::string> arguments{ProgramPath(path)};
-  if (!IsExecutableFile(arguments[0])) {
-    std::istringstream words(path);
-    std::string word;
-    arguments.clear();
-    while (words >> word) arguments.push_back(word);
-    if (arguments.empty()) throw RuntimeError("no program to start");
-    arguments[0] = ProgramPath(arguments[0]);
-  }
-  if (!IsExecutableFile(arguments[0])) throw RuntimeError("cannot start program " + path);
-  const pid_t pid = StartDetached(arguments, "");
+  // The whole path names one program file, spaces and all: it is started with no arguments
+  // and no shell, or not at all. Cutting it at a space could start whatever lies at a
+  // prefix of the path.
+  if (path.empty()) throw RuntimeError("no program to start");
+  const std::string program = ProgramPath(path);
+  if (!IsExecutableFile(program)) throw RuntimeError("cannot start program " + path);
+  const pid_t pid = StartDetached({program}, "");
   if (pid < 0) throw RuntimeError("cannot start program " + path + ": " + std::strerror(-pid));
   return pid;
 }

@@ -29,8 +29,9 @@ std::intptr_t ShellExecuteA(HWND window, const char* verb, const char* file, con
 std::uint32_t OpenerFailedEvent();
 void RestoreAfterFailedOpener(HWND window, const SDL_Event& event);
 
-// Starts another program ("program" or "program arguments...") and does not wait for it.
-// Gives its task id; a missing or non-executable program fails. The window style is the
+// Starts the program file that the whole path names (through MapPath; a bare name is looked
+// for on PATH), with no arguments and no shell, and does not wait for it. Gives its task id;
+// a missing or non-executable file fails and nothing is started. The window style is the
 // other program's own business.
 double Shell(const std::string& path, std::int32_t window_style);
 

@@ -21,11 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// A program that writes down its arguments, parent and session, then stays until released,
+// A program that writes down its arguments, parent and session (read past its name, which
+// may have spaces), then stays until released,
 // so a caller that waited for it would never return.
 const char* const kRecorder = R"(#!/bin/sh
 folder=$(dirname "$0")
-{ echo "$*"; awk '{print $4, $6}' /proc/$$/stat; } > "$folder/record.tmp"
+{ echo "$*"; sed 's/.*) //' /proc/$$/stat | awk '{print $2, $4}'; } > "$folder/record.tmp"
 mv "$folder/record.tmp" "$folder/record"
 while [ ! -e "$folder/release" ]; do sleep 0.02; done
 )";
@@ -73,7 +74,7 @@ class ShellTest : public testing::Test {
     Record r;
     std::getline(in, r.arguments);
     in >> r.parent >> r.session;
-    recorded_pid_ = r.session;  // a session leader's pid is its session id
+    if (r.session > 0) recorded_pid_ = r.session;  // a session leader's pid is its session id
     return r;
   }
 
@@ -101,11 +102,12 @@ TEST_F(ShellTest, ShellExecuteWithUnknownVerbOrNoHandlerReportsIt) {
             32);
 }
 
-TEST_F(ShellTest, ShellStartsTheProgramWithArgumentsAndReapsIt) {
-  const std::string recorder = Program("recorder", kRecorder);
-  const double task = platform::Shell(recorder + " one two", 1);
+// The whole path is the program, spaces and all: no argument comes from it.
+TEST_F(ShellTest, ShellStartsExactlyTheNamedProgramAndReapsIt) {
+  const std::string recorder = Program("the recorder", kRecorder);
+  const double task = platform::Shell(recorder, 1);
   const Record r = WaitForRecord();
-  EXPECT_EQ(r.arguments, "one two");
+  EXPECT_EQ(r.arguments, "");
   EXPECT_EQ(static_cast<pid_t>(task), r.session);
   EXPECT_NE(r.session, ::getsid(0));
 
@@ -121,13 +123,20 @@ TEST_F(ShellTest, ShellStartsTheProgramWithArgumentsAndReapsIt) {
   EXPECT_FALSE(fs::exists("/proc/" + std::to_string(r.session))) << "left as state " << state;
 }
 
-TEST_F(ShellTest, ShellOfAMissingOrNonExecutableProgramFails) {
-  const std::string plain = Program("plain", "#!/bin/sh\n", 0644);
-  EXPECT_THROW(platform::Shell(folder_ / "missing", 1), platform::RuntimeError);
+// A program at a prefix of a path with a space in it is a decoy: it never runs, whether the
+// named program is missing or not executable.
+TEST_F(ShellTest, ShellOfAMissingOrNonExecutableProgramFailsAndStartsNothing) {
+  const char* const kDecoy = "#!/bin/sh\ntouch \"$(dirname \"$0\")/decoy-ran\"\n";
+  Program("missing", kDecoy);
+  Program("plain", kDecoy);
+  const std::string plain = Program("plain file", "#!/bin/sh\n", 0644);
   EXPECT_THROW(platform::Shell(folder_ / "missing with arguments", 1), platform::RuntimeError);
   EXPECT_THROW(platform::Shell(plain, 1), platform::RuntimeError);
   EXPECT_THROW(platform::Shell(folder_.path(), 1), platform::RuntimeError);
   EXPECT_THROW(platform::Shell("", 1), platform::RuntimeError);
+  EXPECT_THROW(platform::Shell(" ", 1), platform::RuntimeError);
+  std::this_thread::sleep_for(200ms);
+  EXPECT_FALSE(fs::exists(folder_ / "decoy-ran")) << "a program at a prefix of the path ran";
 }
 
 }  // namespace

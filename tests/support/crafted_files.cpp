@@ -1,0 +1,156 @@
+#include "crafted_files.h"
+
+#include <gif_lib.h>
+
+// libjpeg's header needs size_t and FILE declared before it.
+// clang-format off
+#include <cstddef>
+#include <cstdio>
+#include <jpeglib.h>
+// clang-format on
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+
+namespace test_support {
+namespace {
+
+void Resplit(const FileBytes& in, std::size_t& at, FileBytes& out, std::mt19937& random) {
+  FileBytes joined;
+  while (at < in.size()) {
+    const std::size_t length = in[at++];
+    if (length == 0) break;
+    const std::size_t n = std::min(length, in.size() - at);
+    joined.insert(joined.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
+                  in.begin() + static_cast<std::ptrdiff_t>(at + n));
+    at += n;
+  }
+  for (std::size_t i = 0; i < joined.size();) {
+    const std::size_t wanted = random() % 2 == 0 ? 1 : 2 + random() % 254;
+    const std::size_t n = std::min(wanted, joined.size() - i);
+    out.push_back(static_cast<unsigned char>(n));
+    out.insert(out.end(), joined.begin() + static_cast<std::ptrdiff_t>(i),
+               joined.begin() + static_cast<std::ptrdiff_t>(i + n));
+    i += n;
+  }
+  out.push_back(0);
+}
+
+FileBytes EncodeGif(int width, int height, const std::vector<GifByteType>& pixels) {
+  FileBytes file;
+  const auto append = [](GifFileType* gif, const GifByteType* bytes, int count) {
+    auto* out = static_cast<FileBytes*>(gif->UserData);
+    out->insert(out->end(), bytes, bytes + count);
+    return count;
+  };
+  int error = 0;
+  GifFileType* gif = EGifOpen(&file, append, &error);
+  if (gif == nullptr) throw std::runtime_error("cannot make a GIF");
+  GifColorType colours[2] = {{255, 255, 255}, {0, 0, 0}};
+  ColorMapObject* map = GifMakeMapObject(2, colours);
+  bool written = EGifPutScreenDesc(gif, width, height, 1, 0, map) == GIF_OK &&
+                 EGifPutImageDesc(gif, 0, 0, width, height, false, nullptr) == GIF_OK;
+  for (int y = 0; written && y < height; ++y) {
+    written =
+        EGifPutLine(gif,
+                    const_cast<GifByteType*>(pixels.data()) + static_cast<std::size_t>(y) * width,
+                    width) == GIF_OK;
+  }
+  written = EGifCloseFile(gif, &error) == GIF_OK && written;
+  GifFreeMapObject(map);
+  if (!written) throw std::runtime_error("cannot write a GIF");
+  return file;
+}
+
+}  // namespace
+
+FileBytes ResplitGifSubBlocks(const FileBytes& in, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::size_t at = 13;
+  if (in.size() < at) throw std::invalid_argument("not a GIF");
+  if (in[10] & 0x80) at += 3u << ((in[10] & 0x07) + 1);
+  FileBytes out(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(at));
+  while (at < in.size()) {
+    const unsigned char introducer = in[at++];
+    out.push_back(introducer);
+    if (introducer == '!') {
+      out.push_back(in[at++]);
+      Resplit(in, at, out, random);
+    } else if (introducer == ',') {
+      const unsigned char flags = in[at + 8];
+      const std::size_t header = 9 + ((flags & 0x80) ? 3u << ((flags & 0x07) + 1) : 0) + 1;
+      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
+                 in.begin() + static_cast<std::ptrdiff_t>(at + header));
+      at += header;
+      Resplit(in, at, out, random);
+    } else {
+      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at), in.end());
+      break;
+    }
+  }
+  return out;
+}
+
+FileBytes PlainGif(int width, int height) {
+  return EncodeGif(width, height,
+                   std::vector<GifByteType>(static_cast<std::size_t>(width) * height, 1));
+}
+
+FileBytes PlainJpeg(int width, int height, bool progressive) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  if (progressive) jpeg_simple_progression(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3, 200);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  FileBytes file(buffer, buffer + size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return file;
+}
+
+FileBytes JpegWithRepeatedScan(int width, int height, std::size_t length) {
+  FileBytes small = PlainJpeg(16, 16, true);
+  // The frame header's size fields, then the last scan, up to the end marker.
+  std::size_t last_scan = 0;
+  for (std::size_t i = 2; i + 8 < small.size(); ++i) {
+    if (small[i] == 0xFF && small[i + 1] == 0xC2) {
+      small[i + 5] = static_cast<unsigned char>(height >> 8);
+      small[i + 6] = static_cast<unsigned char>(height);
+      small[i + 7] = static_cast<unsigned char>(width >> 8);
+      small[i + 8] = static_cast<unsigned char>(width);
+    }
+    if (small[i] == 0xFF && small[i + 1] == 0xDA) last_scan = i;
+  }
+  const std::size_t end = small.size() - 2;  // the end marker
+  if (last_scan == 0 || end <= last_scan) throw std::runtime_error("no scan to repeat");
+  FileBytes file(small.begin(), small.begin() + static_cast<std::ptrdiff_t>(end));
+  const std::size_t scan = end - last_scan;
+  while (file.size() + scan + 2 <= length) {
+    file.insert(file.end(), small.begin() + static_cast<std::ptrdiff_t>(last_scan),
+                small.begin() + static_cast<std::ptrdiff_t>(end));
+  }
+  file.push_back(0xFF);
+  file.push_back(0xD9);
+  file.resize(std::max(file.size(), length), 0);
+  return file;
+}
+
+}  // namespace test_support
