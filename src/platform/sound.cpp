@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <numbers>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/paths.h"
@@ -20,7 +21,11 @@ constexpr int kSoundChannel = 0;
 struct ChunkDeleter {
   void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
 };
-using Chunk = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
+using Chunk = std::shared_ptr<Mix_Chunk>;
+
+Chunk MakeChunk(Mix_Chunk* chunk) {
+  return chunk == nullptr ? nullptr : Chunk(chunk, ChunkDeleter());
+}
 
 void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -57,18 +62,55 @@ std::vector<std::uint8_t> DefaultBeepWav() {
   return wav;
 }
 
-Chunk LoadDefaultBeep() {
-  static const std::vector<std::uint8_t> wav = DefaultBeepWav();
-  return Chunk(Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
+// Converted once: the device, and so the format it is converted to, never changes.
+Chunk DefaultBeep() {
+  static const Chunk beep = [] {
+    const std::vector<std::uint8_t> wav = DefaultBeepWav();
+    return MakeChunk(
+        Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
+  }();
+  return beep;
 }
 
-// The mixer does not always close the file it was handed when the file is no WAV, so the
-// file stays ours to close.
+// Converting a sound to the device's format costs far more than reading its file, so the
+// sound made from a file is kept with the bytes it came from and given again while the file
+// reads the same; a file changed, damaged or removed acts at once, as it is read at every
+// play. One sound per path, within a budget.
+struct KnownSound {
+  std::vector<unsigned char> bytes;
+  Chunk chunk;
+  std::size_t Size() const { return bytes.size() + chunk->alen; }
+};
+constexpr std::size_t kKeptSoundBytes = 16u << 20;
+
+std::unordered_map<std::string, KnownSound>& KnownSounds() {
+  static std::unordered_map<std::string, KnownSound> known;
+  return known;
+}
+
+// The mixer does not always close the data it was handed when they are no WAV, so they stay
+// ours to close.
 Chunk LoadFile(const std::string& path) {
-  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-  if (file == nullptr) return Chunk(nullptr);
-  Chunk chunk(Mix_LoadWAV_RW(file, 0));
-  SDL_RWclose(file);
+  auto& known = KnownSounds();
+  std::vector<unsigned char> bytes;
+  if (ReadMappedFile(path, bytes) != FileRead::kRead) {
+    known.erase(path);
+    return nullptr;
+  }
+  if (auto it = known.find(path); it != known.end()) {
+    if (it->second.bytes == bytes) return it->second.chunk;
+    known.erase(it);
+  }
+  SDL_RWops* data = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (data == nullptr) return nullptr;
+  Chunk chunk = MakeChunk(Mix_LoadWAV_RW(data, 0));
+  SDL_RWclose(data);
+  if (!chunk) return nullptr;
+  std::size_t kept = 0;
+  for (const auto& [name, sound] : known) kept += sound.Size();
+  KnownSound sound{std::move(bytes), chunk};
+  if (kept + sound.Size() > kKeptSoundBytes) known.clear();
+  known.emplace(path, std::move(sound));
   return chunk;
 }
 
@@ -104,8 +146,8 @@ void SetSoundObserver(std::function<void(const std::string& path, std::int32_t f
 std::int32_t sndPlaySoundA(const std::string& path, std::int32_t flags) {
   if (g_sound_observer) g_sound_observer(path, flags);
   if (!AudioDeviceOpen()) return 0;
-  Chunk next = LoadFile(MapPath(path));
-  if (!next) next = LoadDefaultBeep();
+  Chunk next = LoadFile(path);
+  if (!next) next = DefaultBeep();
   if (!next) return 0;
   Mix_HaltChannel(kSoundChannel);
   CurrentSound() = std::move(next);

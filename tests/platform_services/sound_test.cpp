@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "disk_audio.h"
@@ -44,6 +45,28 @@ TEST_F(SoundTest, NewSoundCutsOffTheOneStillPlaying) {
   EXPECT_NEAR(Audio().Frequency(Audio().Between(samples, 0.03, 0.09)), 1320, 1320 * 0.05);
   EXPECT_LT(DiskAudio::Peak(Audio().Between(samples, 0.3, 1.0)), 0.001)
       << "the first sound went on after the second one ended";
+}
+
+// Each play reads the file again: a sound replaced, damaged or removed between two plays is
+// heard as it is now, never as it was.
+TEST_F(SoundTest, FileChangedBetweenPlaysIsHeardAsItIsNow) {
+  const std::string path = Tone("changing.wav", 440, 0.2);
+  const std::string other = Tone("other.wav", 1320, 0.2);
+  const auto frequency_of_play = [&] {
+    const auto mark = Audio().Mark();
+    EXPECT_EQ(platform::sndPlaySoundA(path, platform::SND_ASYNC), 1);
+    const double f = Audio().Frequency(Audio().Between(Audio().Samples(mark, 0.3), 0.03, 0.15));
+    std::this_thread::sleep_for(200ms);
+    return f;
+  };
+  EXPECT_NEAR(frequency_of_play(), 440, 440 * 0.05);
+  EXPECT_NEAR(frequency_of_play(), 440, 440 * 0.05) << "the same bytes played again";
+  std::filesystem::copy_file(other, path, std::filesystem::copy_options::overwrite_existing);
+  EXPECT_NEAR(frequency_of_play(), 1320, 1320 * 0.05) << "the replaced file";
+  media_files::Save(path, {'R', 'I', 'F', 'F', 0, 0});
+  EXPECT_NEAR(frequency_of_play(), 880, 880 * 0.05) << "the damaged file plays the beep";
+  std::filesystem::remove(path);
+  EXPECT_NEAR(frequency_of_play(), 880, 880 * 0.05) << "the removed file plays the beep";
 }
 
 TEST_F(SoundTest, MissingOrUnreadableFilePlaysTheDefaultBeep) {
