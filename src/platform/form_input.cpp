@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keyboard_hook.h"
+#include "platform/sound.h"
 #include "platform/virtual_keys.h"
 
 namespace platform {
@@ -46,6 +47,10 @@ void Fire(const MouseHandler& handler, std::int16_t button, std::int16_t shift, 
 }  // namespace
 
 void Form::HandleEvent(const SDL_Event& event) {
+  if (event.type == AudioRestEvent() && event.type != 0) {
+    RestAudioIfSilent();
+    return;
+  }
   if (unloaded_) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:

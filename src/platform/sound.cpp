@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
@@ -123,6 +124,40 @@ Chunk& CurrentSound() {
 
 std::function<void(const std::string&, std::int32_t)> g_sound_observer;
 
+// The device's thread wakes for every buffer, dozens of times a second, even with nothing to
+// play and even paused. Once a second of silence has been mixed the mixer asks, with an
+// event, for the device to rest: the thread that plays sounds then holds the device's lock,
+// which keeps the device's thread asleep until a sound or a piece of music starts again.
+SDL_AudioDeviceID g_device = 0;
+std::uint32_t g_rest_event = 0;
+int g_second_bytes = 0;
+std::atomic<int> g_silent_bytes{0};
+std::atomic<bool> g_rest_asked{false};
+bool g_resting = false;
+
+bool Silent() { return Mix_Playing(-1) == 0 && Mix_PlayingMusic() == 0; }
+
+void SDLCALL AfterMixing(void*, Uint8*, int bytes) {
+  if (!Silent()) {
+    g_silent_bytes = 0;
+    g_rest_asked = false;
+    return;
+  }
+  if (g_rest_asked || (g_silent_bytes += bytes) < g_second_bytes) return;
+  g_rest_asked = true;
+  SDL_Event event{};
+  event.type = g_rest_event;
+  SDL_PushEvent(&event);
+}
+
+// The mixer keeps its device's number to itself; it is the one device this program opens.
+SDL_AudioDeviceID OpenedDevice() {
+  for (SDL_AudioDeviceID id = 1; id <= 64; ++id) {
+    if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) return id;
+  }
+  return 0;
+}
+
 }  // namespace
 
 bool AudioDeviceOpen() {
@@ -134,9 +169,35 @@ bool AudioDeviceOpen() {
       return false;
     }
     Mix_AllocateChannels(1);
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    g_second_bytes = rate * channels * SDL_AUDIO_BITSIZE(format) / 8;
+    g_device = OpenedDevice();
+    const Uint32 event = SDL_RegisterEvents(1);
+    if (g_device != 0 && g_second_bytes > 0 && event != static_cast<Uint32>(-1)) {
+      g_rest_event = event;
+      Mix_SetPostMix(AfterMixing, nullptr);
+    }
     return true;
   }();
   return open;
+}
+
+std::uint32_t AudioRestEvent() { return g_rest_event; }
+
+void RestAudioIfSilent() {
+  if (g_resting || g_device == 0 || !Silent()) return;
+  SDL_LockAudioDevice(g_device);
+  g_resting = true;
+}
+
+void WakeAudio() {
+  g_silent_bytes = 0;
+  g_rest_asked = false;
+  if (!g_resting) return;
+  g_resting = false;
+  SDL_UnlockAudioDevice(g_device);
 }
 
 void SetSoundObserver(std::function<void(const std::string& path, std::int32_t flags)> observer) {
@@ -149,6 +210,7 @@ std::int32_t sndPlaySoundA(const std::string& path, std::int32_t flags) {
   Chunk next = LoadFile(path);
   if (!next) next = DefaultBeep();
   if (!next) return 0;
+  WakeAudio();
   Mix_HaltChannel(kSoundChannel);
   CurrentSound() = std::move(next);
   return Mix_PlayChannel(kSoundChannel, CurrentSound().get(), 0) < 0 ? 0 : 1;

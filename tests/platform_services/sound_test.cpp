@@ -69,6 +69,34 @@ TEST_F(SoundTest, FileChangedBetweenPlaysIsHeardAsItIsNow) {
   EXPECT_NEAR(frequency_of_play(), 880, 880 * 0.05) << "the removed file plays the beep";
 }
 
+// After a second of silence the mixer asks to rest; resting, the device writes nothing, and
+// the next sound wakes it and is heard whole.
+TEST_F(SoundTest, DeviceRestsAfterASecondOfSilenceAndTheNextSoundWakesIt) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  platform::sndPlaySoundA(Tone("blip.wav", 660, 0.1), platform::SND_ASYNC);
+  const auto asked_by = std::chrono::steady_clock::now() + 5s;
+  bool asked = false;
+  SDL_Event event;
+  while (!asked && std::chrono::steady_clock::now() < asked_by) {
+    asked = SDL_WaitEventTimeout(&event, 100) && event.type == platform::AudioRestEvent();
+  }
+  ASSERT_TRUE(asked) << "no rest asked for after the sound ended";
+  platform::RestAudioIfSilent();
+  std::this_thread::sleep_for(100ms);
+  const auto rested = Audio().Mark();
+  std::this_thread::sleep_for(400ms);
+  EXPECT_EQ(Audio().Mark(), rested) << "the device went on writing while resting";
+
+  const std::string path = Tone("after_rest.wav", 440, 0.3);
+  const auto mark = Audio().Mark();
+  EXPECT_EQ(platform::sndPlaySoundA(path, platform::SND_ASYNC), 1);
+  const auto samples = Audio().Samples(mark, 0.5);
+  EXPECT_GT(DiskAudio::Peak(Audio().Between(samples, 0.05, 0.25)), 0.3);
+  EXPECT_NEAR(Audio().Frequency(Audio().Between(samples, 0.05, 0.25)), 440, 440 * 0.03);
+  SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
 TEST_F(SoundTest, MissingOrUnreadableFilePlaysTheDefaultBeep) {
   const std::string garbage = Audio().folder() / "garbage.wav";
   media_files::Save(garbage, {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v'});
