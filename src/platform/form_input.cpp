@@ -6,6 +6,7 @@
 #include "platform/form.h"
 #include "platform/keyboard_hook.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "platform/virtual_keys.h"
 
 namespace platform {
@@ -47,6 +48,10 @@ void Fire(const MouseHandler& handler, std::int16_t button, std::int16_t shift, 
 }  // namespace
 
 void Form::HandleEvent(const SDL_Event& event) {
+  if (event.type == AudioRestEvent() && event.type != 0) {
+    RestAudioIfSilent();
+    return;
+  }
   if (unloaded_) return;
   switch (event.type) {
     case SDL_MOUSEMOTION:

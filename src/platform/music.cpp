@@ -85,6 +85,7 @@ std::shared_ptr<DirectMusicSegmentState> DirectMusicPerformance::PlaySegment(
   if (!initialised_) throw RuntimeError("music played before the performance was set up");
   if (!segment) throw RuntimeError("no music to play");
   Mix_Music* music = segment->LoadedMusic();
+  WakeAudio();
   if (Mix_PlayMusic(music, 1) != 0) throw RuntimeError(std::string("music: ") + Mix_GetError());
   Mix_VolumeMusic(volume_);
   playing_segment_ = segment;

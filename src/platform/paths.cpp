@@ -1,6 +1,7 @@
 #include "platform/paths.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <strings.h>
 #include <sys/stat.h>
@@ -135,14 +136,20 @@ bool MakePictureFolder(const Layout& layout) {
   return IsDirectory(layout.pictures);
 }
 
-std::string MapPath(std::string_view windows_path) {
+namespace {
+
+// With `match_case` false every component is taken as written: the path MapPath gives
+// whenever that one is there, found with no look-ups.
+std::string Map(std::string_view windows_path, bool match_case) {
   // A drive ("C:\") names the one root this file system has.
   if (windows_path.size() >= 2 && windows_path[1] == ':' &&
       ((windows_path[0] >= 'A' && windows_path[0] <= 'Z') ||
        (windows_path[0] >= 'a' && windows_path[0] <= 'z'))) {
     windows_path.remove_prefix(2);
     if (windows_path.empty()) return "/";
-    if (windows_path.front() != '\\' && windows_path.front() != '/') return MapPath(windows_path);
+    if (windows_path.front() != '\\' && windows_path.front() != '/') {
+      return Map(windows_path, match_case);
+    }
   }
   std::vector<std::string> parts = Components(windows_path);
   const bool absolute =
@@ -177,7 +184,7 @@ std::string MapPath(std::string_view windows_path) {
   for (std::size_t i = first; i < parts.size(); ++i) {
     const std::string& p = parts[i];
     std::string candidate = result + "/" + p;
-    if (p != "." && p != ".." && !Exists(candidate)) {
+    if (match_case && p != "." && p != ".." && !Exists(candidate)) {
       candidate = result + "/" + MatchIgnoringCase(result, p);
     }
     result = std::move(candidate);
@@ -185,6 +192,49 @@ std::string MapPath(std::string_view windows_path) {
   if (result.empty()) return "/";
   if (!absolute) return result.substr(2).empty() ? "." : result.substr(2);
   return result;
+}
+
+}  // namespace
+
+std::string MapPath(std::string_view windows_path) { return Map(windows_path, true); }
+
+int OpenMapped(std::string_view windows_path, std::string& real) {
+  // A path that opens as written names what MapPath would: every component is there under
+  // its exact name. Only a path that does not open pays for the search.
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+  real = Map(windows_path, false);
+  const int fd = ::open(real.c_str(), kFlags);
+  if (fd >= 0) return fd;
+  real = MapPath(windows_path);
+  return ::open(real.c_str(), kFlags);
+}
+
+FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char>& bytes) {
+  bytes.clear();
+  std::string real;
+  const int fd = OpenMapped(windows_path, real);
+  struct stat st;
+  if (fd < 0) {
+    const bool there = ::stat(real.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    return there ? FileRead::kUnreadable : FileRead::kNoFile;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
+    ::close(fd);
+    return FileRead::kNoFile;
+  }
+  // As much as the file held when it was opened; what it grows by later is left for the
+  // next read.
+  bytes.resize(static_cast<std::size_t>(st.st_size));
+  std::size_t got = 0;
+  while (got < bytes.size()) {
+    const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  bytes.resize(got);
+  return got == 0 ? FileRead::kUnreadable : FileRead::kRead;
 }
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -17,6 +18,18 @@ namespace platform {
 // them, and MY_PICTURE to the picture folder. Only what follows is matched without regard
 // to case.
 std::string MapPath(std::string_view windows_path);
+
+// Opens for reading the file MapPath names, and tells its path in `real`; the descriptor, or
+// -1 with errno set. Never waits on a pipe or device with nothing to read.
+int OpenMapped(std::string_view windows_path, std::string& real);
+
+enum class FileRead {
+  kRead,
+  kNoFile,      // missing, empty, or no regular file
+  kUnreadable,  // a file with something in it that gave nothing to read
+};
+// Reads the whole of the regular file MapPath names into `bytes`, now, from the disk.
+FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char>& bytes);
 
 // Where the program's folders really lie. In the build tree everything lies beside the
 // program. Installed, the program lies in <prefix>/lib/colouring-book, the read-only data

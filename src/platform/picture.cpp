@@ -7,8 +7,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "platform/decoded_pictures.h"
@@ -34,18 +32,17 @@ void SetPictureLoadObserver(std::function<void(const std::string& path)> observe
 
 Picture LoadPicture(const std::string& path) {
   if (g_load_observer) g_load_observer(path);
-  const std::string real = MapPath(path);
-  // SDL_image refuses nothing it can half-read, so a directory or an empty file must be
-  // turned away here.
-  std::error_code ec;
-  const std::uintmax_t size =
-      std::filesystem::is_regular_file(real, ec) ? std::filesystem::file_size(real, ec) : 0;
-  if (ec || size == 0) throw RuntimeError("no picture file " + path);
-  std::vector<unsigned char> bytes(size);
-  std::ifstream in(real, std::ios::binary);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(size));
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  if (bytes.empty()) throw RuntimeError("cannot read picture " + path);
+  // A decoder may half-read what it is given, so a directory or an empty file is turned away
+  // before any decoder sees it.
+  std::vector<unsigned char> bytes;
+  switch (ReadMappedFile(path, bytes)) {
+    case FileRead::kRead:
+      break;
+    case FileRead::kNoFile:
+      throw RuntimeError("no picture file " + path);
+    case FileRead::kUnreadable:
+      throw RuntimeError("cannot read picture " + path);
+  }
   return DecodeUnlessSeen(path, std::move(bytes), DecodePicture);
 }
 

@@ -3,10 +3,12 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <numbers>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/failure.h"
@@ -21,7 +23,11 @@ constexpr int kSoundChannel = 0;
 struct ChunkDeleter {
   void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
 };
-using Chunk = std::unique_ptr<Mix_Chunk, ChunkDeleter>;
+using Chunk = std::shared_ptr<Mix_Chunk>;
+
+Chunk MakeChunk(Mix_Chunk* chunk) {
+  return chunk == nullptr ? nullptr : Chunk(chunk, ChunkDeleter());
+}
 
 void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
@@ -58,18 +64,55 @@ std::vector<std::uint8_t> DefaultBeepWav() {
   return wav;
 }
 
-Chunk LoadDefaultBeep() {
-  static const std::vector<std::uint8_t> wav = DefaultBeepWav();
-  return Chunk(Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
+// Converted once: the device, and so the format it is converted to, never changes.
+Chunk DefaultBeep() {
+  static const Chunk beep = [] {
+    const std::vector<std::uint8_t> wav = DefaultBeepWav();
+    return MakeChunk(
+        Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
+  }();
+  return beep;
 }
 
-// The mixer does not always close the file it was handed when the file is no WAV, so the
-// file stays ours to close.
+// Converting a sound to the device's format costs far more than reading its file, so the
+// sound made from a file is kept with the bytes it came from and given again while the file
+// reads the same; a file changed, damaged or removed acts at once, as it is read at every
+// play. One sound per path, within a budget.
+struct KnownSound {
+  std::vector<unsigned char> bytes;
+  Chunk chunk;
+  std::size_t Size() const { return bytes.size() + chunk->alen; }
+};
+constexpr std::size_t kKeptSoundBytes = 16u << 20;
+
+std::unordered_map<std::string, KnownSound>& KnownSounds() {
+  static std::unordered_map<std::string, KnownSound> known;
+  return known;
+}
+
+// The mixer does not always close the data it was handed when they are no WAV, so they stay
+// ours to close.
 Chunk LoadFile(const std::string& path) {
-  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-  if (file == nullptr) return Chunk(nullptr);
-  Chunk chunk(Mix_LoadWAV_RW(file, 0));
-  SDL_RWclose(file);
+  auto& known = KnownSounds();
+  std::vector<unsigned char> bytes;
+  if (ReadMappedFile(path, bytes) != FileRead::kRead) {
+    known.erase(path);
+    return nullptr;
+  }
+  if (auto it = known.find(path); it != known.end()) {
+    if (it->second.bytes == bytes) return it->second.chunk;
+    known.erase(it);
+  }
+  SDL_RWops* data = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+  if (data == nullptr) return nullptr;
+  Chunk chunk = MakeChunk(Mix_LoadWAV_RW(data, 0));
+  SDL_RWclose(data);
+  if (!chunk) return nullptr;
+  std::size_t kept = 0;
+  for (const auto& [name, sound] : known) kept += sound.Size();
+  KnownSound sound{std::move(bytes), chunk};
+  if (kept + sound.Size() > kKeptSoundBytes) known.clear();
+  known.emplace(path, std::move(sound));
   return chunk;
 }
 
@@ -81,6 +124,40 @@ Chunk& CurrentSound() {
 }
 
 std::function<void(const std::string&, std::int32_t)> g_sound_observer;
+
+// The device's thread wakes for every buffer, dozens of times a second, even with nothing to
+// play and even paused. Once a second of silence has been mixed the mixer asks, with an
+// event, for the device to rest: the thread that plays sounds then holds the device's lock,
+// which keeps the device's thread asleep until a sound or a piece of music starts again.
+SDL_AudioDeviceID g_device = 0;
+std::uint32_t g_rest_event = 0;
+int g_second_bytes = 0;
+std::atomic<int> g_silent_bytes{0};
+std::atomic<bool> g_rest_asked{false};
+bool g_resting = false;
+
+bool Silent() { return Mix_Playing(-1) == 0 && Mix_PlayingMusic() == 0; }
+
+void SDLCALL AfterMixing(void*, Uint8*, int bytes) {
+  if (!Silent()) {
+    g_silent_bytes = 0;
+    g_rest_asked = false;
+    return;
+  }
+  if (g_rest_asked || (g_silent_bytes += bytes) < g_second_bytes) return;
+  g_rest_asked = true;
+  SDL_Event event{};
+  event.type = g_rest_event;
+  SDL_PushEvent(&event);
+}
+
+// The mixer keeps its device's number to itself; it is the one device this program opens.
+SDL_AudioDeviceID OpenedDevice() {
+  for (SDL_AudioDeviceID id = 1; id <= 64; ++id) {
+    if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) return id;
+  }
+  return 0;
+}
 
 }  // namespace
 
@@ -98,9 +175,35 @@ bool AudioDeviceOpen() {
       return false;
     }
     Mix_AllocateChannels(1);
+    int rate = 0, channels = 0;
+    Uint16 format = 0;
+    Mix_QuerySpec(&rate, &format, &channels);
+    g_second_bytes = rate * channels * SDL_AUDIO_BITSIZE(format) / 8;
+    g_device = OpenedDevice();
+    const Uint32 event = SDL_RegisterEvents(1);
+    if (g_device != 0 && g_second_bytes > 0 && event != static_cast<Uint32>(-1)) {
+      g_rest_event = event;
+      Mix_SetPostMix(AfterMixing, nullptr);
+    }
     return true;
   }();
   return open;
+}
+
+std::uint32_t AudioRestEvent() { return g_rest_event; }
+
+void RestAudioIfSilent() {
+  if (g_resting || g_device == 0 || !Silent()) return;
+  SDL_LockAudioDevice(g_device);
+  g_resting = true;
+}
+
+void WakeAudio() {
+  g_silent_bytes = 0;
+  g_rest_asked = false;
+  if (!g_resting) return;
+  g_resting = false;
+  SDL_UnlockAudioDevice(g_device);
 }
 
 void SetSoundObserver(std::function<void(const std::string& path, std::int32_t flags)> observer) {
@@ -110,9 +213,10 @@ void SetSoundObserver(std::function<void(const std::string& path, std::int32_t f
 std::int32_t sndPlaySoundA(const std::string& path, std::int32_t flags) {
   if (g_sound_observer) g_sound_observer(path, flags);
   if (!AudioDeviceOpen()) return 0;
-  Chunk next = LoadFile(MapPath(path));
-  if (!next) next = LoadDefaultBeep();
+  Chunk next = LoadFile(path);
+  if (!next) next = DefaultBeep();
   if (!next) return 0;
+  WakeAudio();
   Mix_HaltChannel(kSoundChannel);
   CurrentSound() = std::move(next);
   return Mix_PlayChannel(kSoundChannel, CurrentSound().get(), 0) < 0 ? 0 : 1;

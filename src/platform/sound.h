@@ -21,4 +21,12 @@ void SetSoundObserver(std::function<void(const std::string& path, std::int32_t f
 // sounds and the music share it; a device that failed to open is not tried again.
 bool AudioDeviceOpen();
 
+// The event the mixer posts once a second of silence has been mixed; 0 while no device is
+// open. Whoever handles it calls RestAudioIfSilent.
+std::uint32_t AudioRestEvent();
+// Stops the audio device's thread from waking while nothing plays; on the thread that
+// plays the sounds and music, which starts it again (WakeAudio) before anything new plays.
+void RestAudioIfSilent();
+void WakeAudio();
+
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "disk_audio.h"
@@ -44,6 +45,56 @@ TEST_F(SoundTest, NewSoundCutsOffTheOneStillPlaying) {
   EXPECT_NEAR(Audio().Frequency(Audio().Between(samples, 0.03, 0.09)), 1320, 1320 * 0.05);
   EXPECT_LT(DiskAudio::Peak(Audio().Between(samples, 0.3, 1.0)), 0.001)
       << "the first sound went on after the second one ended";
+}
+
+// Each play reads the file again: a sound replaced, damaged or removed between two plays is
+// heard as it is now, never as it was.
+TEST_F(SoundTest, FileChangedBetweenPlaysIsHeardAsItIsNow) {
+  const std::string path = Tone("changing.wav", 440, 0.2);
+  const std::string other = Tone("other.wav", 1320, 0.2);
+  const auto frequency_of_play = [&] {
+    const auto mark = Audio().Mark();
+    EXPECT_EQ(platform::sndPlaySoundA(path, platform::SND_ASYNC), 1);
+    const double f = Audio().Frequency(Audio().Between(Audio().Samples(mark, 0.3), 0.03, 0.15));
+    std::this_thread::sleep_for(200ms);
+    return f;
+  };
+  EXPECT_NEAR(frequency_of_play(), 440, 440 * 0.05);
+  EXPECT_NEAR(frequency_of_play(), 440, 440 * 0.05) << "the same bytes played again";
+  std::filesystem::copy_file(other, path, std::filesystem::copy_options::overwrite_existing);
+  EXPECT_NEAR(frequency_of_play(), 1320, 1320 * 0.05) << "the replaced file";
+  media_files::Save(path, {'R', 'I', 'F', 'F', 0, 0});
+  EXPECT_NEAR(frequency_of_play(), 880, 880 * 0.05) << "the damaged file plays the beep";
+  std::filesystem::remove(path);
+  EXPECT_NEAR(frequency_of_play(), 880, 880 * 0.05) << "the removed file plays the beep";
+}
+
+// After a second of silence the mixer asks to rest; resting, the device writes nothing, and
+// the next sound wakes it and is heard whole.
+TEST_F(SoundTest, DeviceRestsAfterASecondOfSilenceAndTheNextSoundWakesIt) {
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0);
+  SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+  platform::sndPlaySoundA(Tone("blip.wav", 660, 0.1), platform::SND_ASYNC);
+  const auto asked_by = std::chrono::steady_clock::now() + 5s;
+  bool asked = false;
+  SDL_Event event;
+  while (!asked && std::chrono::steady_clock::now() < asked_by) {
+    asked = SDL_WaitEventTimeout(&event, 100) && event.type == platform::AudioRestEvent();
+  }
+  ASSERT_TRUE(asked) << "no rest asked for after the sound ended";
+  platform::RestAudioIfSilent();
+  std::this_thread::sleep_for(100ms);
+  const auto rested = Audio().Mark();
+  std::this_thread::sleep_for(400ms);
+  EXPECT_EQ(Audio().Mark(), rested) << "the device went on writing while resting";
+
+  const std::string path = Tone("after_rest.wav", 440, 0.3);
+  const auto mark = Audio().Mark();
+  EXPECT_EQ(platform::sndPlaySoundA(path, platform::SND_ASYNC), 1);
+  const auto samples = Audio().Samples(mark, 0.5);
+  EXPECT_GT(DiskAudio::Peak(Audio().Between(samples, 0.05, 0.25)), 0.3);
+  EXPECT_NEAR(Audio().Frequency(Audio().Between(samples, 0.05, 0.25)), 440, 440 * 0.03);
+  SDL_QuitSubSystem(SDL_INIT_EVENTS);
 }
 
 TEST_F(SoundTest, MissingOrUnreadableFilePlaysTheDefaultBeep) {
