@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gif_blocks.h"
 #include "platform/failure.h"
 #include "platform/picture.h"
 
@@ -33,57 +34,11 @@ void CheckShape(const platform::Picture& picture) {
 
 using Bytes = std::vector<unsigned char>;
 
-// Joins the sub-blocks that start at `at` and splits them again at random lengths, short ones
-// (a single byte) mixed with long ones: the same code stream, cut where no encoder cuts it.
-// `at` ends past the block terminator.
-void ResplitSubBlocks(const Bytes& in, std::size_t& at, Bytes& out, std::mt19937& random) {
-  Bytes joined;
-  while (at < in.size()) {
-    const std::size_t length = in[at++];
-    if (length == 0) break;
-    const std::size_t n = std::min(length, in.size() - at);
-    joined.insert(joined.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
-                  in.begin() + static_cast<std::ptrdiff_t>(at + n));
-    at += n;
-  }
-  for (std::size_t i = 0; i < joined.size();) {
-    const std::size_t n = std::min<std::size_t>(
-        random() % 3 == 0 ? 1 + random() % 254 : 1 + random() % 3, joined.size() - i);
-    out.push_back(static_cast<unsigned char>(n));
-    out.insert(out.end(), joined.begin() + static_cast<std::ptrdiff_t>(i),
-               joined.begin() + static_cast<std::ptrdiff_t>(i + n));
-    i += n;
-  }
-  out.push_back(0);
-}
-
-// A GIF with the image data of every image re-split; empty when the blocks cannot be walked.
+// A GIF with the image data of every image re-split, short sub-blocks (a single byte) mixed
+// with long ones; empty when the blocks cannot be walked.
 Bytes ResplitGif(const Bytes& in, std::mt19937& random) {
-  if (in.size() < 13) return {};
-  std::size_t at = 13;
-  if (in[10] & 0x80) at += 3u << ((in[10] & 0x07) + 1);
-  if (at > in.size()) return {};
-  Bytes out(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(at));
-  while (at < in.size()) {
-    const unsigned char introducer = in[at++];
-    out.push_back(introducer);
-    if (introducer == '!' && at < in.size()) {
-      out.push_back(in[at++]);
-      ResplitSubBlocks(in, at, out, random);
-    } else if (introducer == ',' && at + 9 < in.size()) {
-      const unsigned char flags = in[at + 8];
-      std::size_t header = 9 + ((flags & 0x80) ? 3u << ((flags & 0x07) + 1) : 0);
-      header = std::min(header + 1, in.size() - at);  // and the minimum code size
-      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
-                 in.begin() + static_cast<std::ptrdiff_t>(at + header));
-      at += header;
-      ResplitSubBlocks(in, at, out, random);
-    } else {
-      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at), in.end());
-      break;
-    }
-  }
-  return out;
+  return test_support::ResplitGifBlocks(
+      in, [&random] { return random() % 3 == 0 ? 1 + random() % 254 : 1 + random() % 3; });
 }
 
 // A JPEG with one of its scans (from its start-of-scan marker to the next marker that is no

@@ -15,29 +15,10 @@
 #include <random>
 #include <stdexcept>
 
+#include "gif_blocks.h"
+
 namespace test_support {
 namespace {
-
-void Resplit(const FileBytes& in, std::size_t& at, FileBytes& out, std::mt19937& random) {
-  FileBytes joined;
-  while (at < in.size()) {
-    const std::size_t length = in[at++];
-    if (length == 0) break;
-    const std::size_t n = std::min(length, in.size() - at);
-    joined.insert(joined.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
-                  in.begin() + static_cast<std::ptrdiff_t>(at + n));
-    at += n;
-  }
-  for (std::size_t i = 0; i < joined.size();) {
-    const std::size_t wanted = random() % 2 == 0 ? 1 : 2 + random() % 254;
-    const std::size_t n = std::min(wanted, joined.size() - i);
-    out.push_back(static_cast<unsigned char>(n));
-    out.insert(out.end(), joined.begin() + static_cast<std::ptrdiff_t>(i),
-               joined.begin() + static_cast<std::ptrdiff_t>(i + n));
-    i += n;
-  }
-  out.push_back(0);
-}
 
 FileBytes EncodeGif(int width, int height, const std::vector<GifByteType>& pixels) {
   FileBytes file;
@@ -69,28 +50,9 @@ FileBytes EncodeGif(int width, int height, const std::vector<GifByteType>& pixel
 
 FileBytes ResplitGifSubBlocks(const FileBytes& in, std::uint32_t seed) {
   std::mt19937 random(seed);
-  std::size_t at = 13;
-  if (in.size() < at) throw std::invalid_argument("not a GIF");
-  if (in[10] & 0x80) at += 3u << ((in[10] & 0x07) + 1);
-  FileBytes out(in.begin(), in.begin() + static_cast<std::ptrdiff_t>(at));
-  while (at < in.size()) {
-    const unsigned char introducer = in[at++];
-    out.push_back(introducer);
-    if (introducer == '!') {
-      out.push_back(in[at++]);
-      Resplit(in, at, out, random);
-    } else if (introducer == ',') {
-      const unsigned char flags = in[at + 8];
-      const std::size_t header = 9 + ((flags & 0x80) ? 3u << ((flags & 0x07) + 1) : 0) + 1;
-      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at),
-                 in.begin() + static_cast<std::ptrdiff_t>(at + header));
-      at += header;
-      Resplit(in, at, out, random);
-    } else {
-      out.insert(out.end(), in.begin() + static_cast<std::ptrdiff_t>(at), in.end());
-      break;
-    }
-  }
+  FileBytes out =
+      ResplitGifBlocks(in, [&random] { return random() % 2 == 0 ? 1 : 2 + random() % 254; });
+  if (out.empty()) throw std::invalid_argument("not a GIF");
   return out;
 }
 
