@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/decoded_pictures.h"
 #include "platform/failure.h"
+#include "platform/kept_by_bytes.h"
 #include "platform/paths.h"
 #include "platform/picture_decoders.h"
 
@@ -23,6 +23,13 @@ struct SurfaceDeleter {
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 std::function<void(const std::string&)> g_load_observer;
+
+// Room for every button, thumbnail and screen of the program, and a drawing or two.
+KeptByBytes<Picture>& DecodedPictures() {
+  static KeptByBytes<Picture> kept(
+      16u << 20, [](const Picture& picture) { return picture->pixels.size() * 4; });
+  return kept;
+}
 
 }  // namespace
 
@@ -43,7 +50,8 @@ Picture LoadPicture(const std::string& path) {
     case FileRead::kUnreadable:
       throw RuntimeError("cannot read picture " + path);
   }
-  return DecodeUnlessSeen(path, std::move(bytes), DecodePicture);
+  return DecodedPictures().Get(path, std::move(bytes),
+                               [&path](const auto& read) { return DecodePicture(read, path); });
 }
 
 Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name) {

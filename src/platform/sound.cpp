@@ -8,10 +8,10 @@
 #include <cstring>
 #include <memory>
 #include <numbers>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/kept_by_bytes.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -76,44 +76,25 @@ Chunk DefaultBeep() {
 
 // Converting a sound to the device's format costs far more than reading its file, so the
 // sound made from a file is kept with the bytes it came from and given again while the file
-// reads the same; a file changed, damaged or removed acts at once, as it is read at every
-// play. One sound per path, within a budget.
-struct KnownSound {
-  std::vector<unsigned char> bytes;
-  Chunk chunk;
-  std::size_t Size() const { return bytes.size() + chunk->alen; }
-};
-constexpr std::size_t kKeptSoundBytes = 16u << 20;
-
-std::unordered_map<std::string, KnownSound>& KnownSounds() {
-  static std::unordered_map<std::string, KnownSound> known;
-  return known;
+// reads the same.
+KeptByBytes<Chunk>& ConvertedSounds() {
+  static KeptByBytes<Chunk> kept(16u << 20,
+                                 [](const Chunk& chunk) -> std::size_t { return chunk->alen; });
+  return kept;
 }
 
 // The mixer does not always close the data it was handed when they are no WAV, so they stay
 // ours to close.
 Chunk LoadFile(const std::string& path) {
-  auto& known = KnownSounds();
   std::vector<unsigned char> bytes;
-  if (ReadMappedFile(path, bytes) != FileRead::kRead) {
-    known.erase(path);
-    return nullptr;
-  }
-  if (auto it = known.find(path); it != known.end()) {
-    if (it->second.bytes == bytes) return it->second.chunk;
-    known.erase(it);
-  }
-  SDL_RWops* data = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-  if (data == nullptr) return nullptr;
-  Chunk chunk = MakeChunk(Mix_LoadWAV_RW(data, 0));
-  SDL_RWclose(data);
-  if (!chunk) return nullptr;
-  std::size_t kept = 0;
-  for (const auto& [name, sound] : known) kept += sound.Size();
-  KnownSound sound{std::move(bytes), chunk};
-  if (kept + sound.Size() > kKeptSoundBytes) known.clear();
-  known.emplace(path, std::move(sound));
-  return chunk;
+  if (ReadMappedFile(path, bytes) != FileRead::kRead) return nullptr;
+  return ConvertedSounds().Get(path, std::move(bytes), [](const auto& read) {
+    SDL_RWops* data = SDL_RWFromConstMem(read.data(), static_cast<int>(read.size()));
+    if (data == nullptr) return Chunk();
+    Chunk chunk = MakeChunk(Mix_LoadWAV_RW(data, 0));
+    SDL_RWclose(data);
+    return chunk;
+  });
 }
 
 // The sound now playing; kept until the next one replaces it, since the mixer reads it
