@@ -76,6 +76,9 @@ std::vector<std::string> Components(std::string_view path) {
 }
 
 Layout g_layout;
+// The program directory's components as the file system spells them, and folded, so that
+// each path compares against them without splitting the directory again.
+std::vector<std::string> g_program_parts, g_program_folded;
 
 bool IsDirectory(const std::string& path) {
   struct stat st;
@@ -124,6 +127,9 @@ void UseLayout(Layout layout) {
     *path = plain.empty() ? "/" : plain;
   }
   g_layout = std::move(layout);
+  g_program_parts = Components(g_layout.program);
+  g_program_folded.clear();
+  for (const std::string& part : g_program_parts) g_program_folded.push_back(Folded(part));
 }
 
 bool MakePictureFolder(const Layout& layout) {
@@ -159,15 +165,14 @@ std::string Map(std::string_view windows_path, bool match_case) {
 
   // The program directory, in whatever case it is asked for, is the one the layout names.
   if (absolute && !g_layout.program.empty()) {
-    const std::vector<std::string> program = Components(g_layout.program);
-    bool inside = parts.size() >= program.size();
-    for (std::size_t i = 0; inside && i < program.size(); ++i) {
-      inside = Folded(parts[i]) == Folded(program[i]);
+    bool inside = parts.size() >= g_program_folded.size();
+    for (std::size_t i = 0; inside && i < g_program_folded.size(); ++i) {
+      inside = Folded(parts[i]) == g_program_folded[i];
     }
     if (inside) {
-      first = program.size();
+      first = g_program_folded.size();
       result.clear();
-      for (const std::string& part : program) result += "/" + part;
+      for (const std::string& part : g_program_parts) result += "/" + part;
       if (first < parts.size()) {
         const std::string top = Folded(parts[first]);
         if (top == "my_picture") {
