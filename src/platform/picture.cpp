@@ -1,12 +1,15 @@
 #include "platform/picture.h"
 
 #include <SDL.h>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "platform/failure.h"
@@ -59,6 +62,47 @@ Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string 
   return DecodePicture(bytes, std::move(name));
 }
 
+namespace {
+
+// A save's temporary file is this old at most when it is renamed: one older is what a save
+// cut off before its rename left behind, never one that a second copy of the program is
+// still writing.
+constexpr std::time_t kSecondsASaveTakes = 10;
+
+bool IsTemporaryLetter(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// Removes what interrupted saves of `real` left beside it: names the save below makes (the
+// picture's own, a dot and the six letters mkostemp fills in), and of those only the user's
+// own regular files that no save is writing any more.
+void ClearInterruptedSaves(const std::string& real) {
+  const std::size_t slash = real.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? "." : real.substr(0, std::max<std::size_t>(slash, 1));
+  const std::string prefix = real.substr(slash + 1) + ".";  // from 0 when there is no slash
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+        !std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                     IsTemporaryLetter)) {
+      continue;
+    }
+    struct stat status;
+    if (::fstatat(::dirfd(dir), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+        now - status.st_mtime >= kSecondsASaveTakes) {
+      ::unlinkat(::dirfd(dir), name.c_str(), 0);
+    }
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
 void SavePicture(const Picture& picture, const std::string& path) {
   if (!picture) throw RuntimeError("no picture to save");
   const std::string real = MapPath(path);
@@ -84,6 +128,7 @@ void SavePicture(const Picture& picture, const std::string& path) {
   if (exists && ::faccessat(AT_FDCWD, real.c_str(), W_OK, AT_EACCESS) != 0) {
     throw RuntimeError("cannot write " + path);
   }
+  ClearInterruptedSaves(real);
   // The new picture goes to a file of its own first, under a name nobody can guess and made
   // anew (never through a link someone left in the folder), then takes the old one's place.
   std::string temporary = real + ".XXXXXX";

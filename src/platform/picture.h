@@ -31,7 +31,7 @@ Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string 
 
 // Writes the picture as a Windows bitmap that reads back with no pixel changed. The file is
 // written beside its final name and renamed over it, so a failed write never leaves a
-// damaged picture behind.
+// damaged picture behind; what a save cut off before its rename left there goes at the next.
 void SavePicture(const Picture& picture, const std::string& path);
 
 // The colour value the drawing calls take and give: 0x00BBGGRR, red in the low byte.

@@ -153,15 +153,60 @@ void CheckBmp(Bytes b, const std::string& name) {
   CheckSize(name, static_cast<std::int32_t>(Le32(b, 18)), std::llabs(height));
 }
 
-// Every entry whose bitmap header is there; the bitmap holds the picture and its mask one
-// above the other, so the picture is half its height.
+// The icon decoder keeps its palette on the stack and reads no more of it than the header
+// declares, nor checks that it read that much: an index past the declared colours, or a
+// palette that the file cuts short, would make a pixel of whatever the stack held.
+constexpr std::uint32_t kIconHeaderBytes = 40;
+// All entries together are checked, not only the one the decoder picks; no icon of the
+// program covers more than a small part of this.
+constexpr long kIconAreaChecked = 4 * 1024 * 1024;
+
+// One entry's bitmap, read as the decoder reads it: the header, the palette, then the colour
+// rows bottom-up, each padded to four bytes (the mask after them the decoder reads with
+// checks of its own). The bitmap holds the picture and its mask one above the other, so the
+// picture is half its height. `area` is what the entries checked so far have covered.
+void CheckIconBitmap(Bytes b, std::size_t header, const std::string& name, long& area) {
+  if (!Has(b, header, kIconHeaderBytes)) Refuse(name, "an icon's header is cut short");
+  const auto width = static_cast<std::int32_t>(Le32(b, header + 4));
+  const std::int64_t rows = std::llabs(static_cast<std::int32_t>(Le32(b, header + 8))) / 2;
+  CheckSize(name, width, rows);
+  area += static_cast<long>(width) * rows;
+  if (area > kIconAreaChecked) Refuse(name, "its icons together are too large");
+  const std::uint32_t bits = Le16(b, header + 14);
+  const bool decoded = bits == 1 || bits == 4 || bits == 8 || bits == 24 || bits == 32;
+  if (!decoded || Le32(b, header + 16) != 0) return;  // the decoder refuses it itself
+  std::uint32_t colours = 0;
+  if (bits <= 8) {
+    colours = Le32(b, header + 32);
+    if (colours == 0) colours = 1u << bits;
+    if (colours > 256) Refuse(name, "an icon declares more than 256 colours");
+  }
+  const std::size_t palette = header + kIconHeaderBytes, pixels = palette + 4 * colours;
+  if (!Has(b, palette, 4 * colours)) Refuse(name, "an icon's palette is cut short");
+  const std::size_t row_bytes = (static_cast<std::size_t>(width) * bits + 31) / 32 * 4;
+  if (!Has(b, pixels, row_bytes * static_cast<std::size_t>(rows))) {
+    Refuse(name, "an icon's pixel rows are cut short");
+  }
+  if (bits <= 8 && colours < (1u << bits)) {
+    const unsigned mask = (1u << bits) - 1;
+    for (std::size_t y = 0; y < static_cast<std::size_t>(rows); ++y) {
+      const std::size_t row = pixels + y * row_bytes;
+      for (std::size_t bit = 0; bit < static_cast<std::size_t>(width) * bits; bit += bits) {
+        const unsigned index = b[row + bit / 8] >> (8 - bits - bit % 8) & mask;
+        if (index >= colours) Refuse(name, "an icon's pixels use colours it does not have");
+      }
+    }
+  }
+}
+
+// Every entry whose header the decoder would take for a bitmap's.
 void CheckIcon(Bytes b, const std::string& name) {
   const std::uint32_t count = Le16(b, 4);
+  long area = 0;
   for (std::uint32_t i = 0; i < count && Has(b, 6 + 16 * i, 16); ++i) {
     const std::size_t header = Le32(b, 6 + 16 * i + 12);
-    if (!Has(b, header, 12) || Le32(b, header) != 40) continue;
-    const auto height = static_cast<std::int32_t>(Le32(b, header + 8));
-    CheckSize(name, static_cast<std::int32_t>(Le32(b, header + 4)), std::llabs(height / 2));
+    if (!Has(b, header, 4) || Le32(b, header) != kIconHeaderBytes) continue;
+    CheckIconBitmap(b, header, name, area);
   }
 }
 

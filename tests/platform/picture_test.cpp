@@ -2,8 +2,10 @@
 #include "platform/picture.h"
 
 #include <SDL_image.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -107,6 +109,45 @@ TEST_F(Pictures, BitmapReadsBackWithNoPixelChangedAndLeavesNoOtherFile) {
     EXPECT_EQ(read->pixels, saved->pixels);
     EXPECT_EQ(Listing(dir.path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
   }
+}
+
+// A save cut off before its rename leaves its temporary file behind; the next save clears
+// that and nothing else: no other name, no link, no folder, no other user's file, and no
+// temporary young enough to be a save at work in a second copy of the program.
+TEST_F(Pictures, ASaveClearsWhatAnInterruptedSaveLeftAndNothingElse) {
+  const fs::path folder = dir.path() / "MY_PICTURE";
+  const std::string path = dir.Write("MY_PICTURE/01.GIF", "an older picture");
+  const std::string victim = dir.Write("victim.txt", "the user's own file");
+  const auto make_old = [](const fs::path& file) {
+    const timespec an_hour_ago = {::time(nullptr) - 3600, 0}, times[2] = {an_hour_ago, an_hour_ago};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << file;
+  };
+  make_old(dir.Write("MY_PICTURE/01.GIF.q7ZmW2", std::string(5000, 'x')));
+  std::vector<std::string> kept = {"01.GIF", "01.GIF.Fresh1", "01.GIF.Folder", "01.GIF.Linked"};
+  for (const char* decoy :
+       {"01.GIF.bak", "01.GIF.1234567", "01.GIF.abcde", "01.GIF.ab-def", "02.GIF.abcdef"}) {
+    make_old(dir.Write(std::string("MY_PICTURE/") + decoy, "someone else's"));
+    kept.emplace_back(decoy);
+  }
+  dir.Write("MY_PICTURE/01.GIF.Fresh1", "a save at work");
+  fs::create_directory(folder / "01.GIF.Folder");
+  make_old(folder / "01.GIF.Folder");
+  make_old(victim);
+  fs::create_symlink(victim, folder / "01.GIF.Linked");
+  make_old(folder / "01.GIF.Linked");
+  if (::geteuid() == 0) {
+    const std::string others = dir.Write("MY_PICTURE/01.GIF.Others", "another user's");
+    test_support::GiveToUnprivileged(others);
+    make_old(others);
+    kept.emplace_back("01.GIF.Others");
+  }
+  std::sort(kept.begin(), kept.end());
+
+  SavePicture(Pattern(5, 3), path);
+  EXPECT_EQ(Listing(folder), kept);
+  EXPECT_EQ(test_support::ReadAll(victim), "the user's own file");
+  EXPECT_TRUE(fs::is_symlink(folder / "01.GIF.Linked"));
+  EXPECT_EQ(LoadPicture(path)->pixels, Pattern(5, 3)->pixels);
 }
 
 TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {
