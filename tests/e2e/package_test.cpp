@@ -167,7 +167,8 @@ TEST(HandInstall, MakingThePackageLeavesTheRecordAlone) {
   const std::string recorded = Contents(record);
   ASSERT_NE(recorded.find(install.Command().string()), std::string::npos) << recorded;
   Installation::FromPackage(temp.path() / "package", record);
-  EXPECT_EQ(Contents(record), recorded);
+  // Stops before the undoing when the record names the package's paths.
+  ASSERT_TRUE(Contents(record) == recorded) << "the package build rewrote the record";
   install.Undo();
   EXPECT_FALSE(fs::exists(prefix));
 }
