@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs, in two lists:
+# Installs the Debian packages the project needs, in three lists:
 #   scripts/install-deps.sh program   what building and running the program needs
-#   scripts/install-deps.sh           that and what the tests, benchmarks and packaging add
+#   scripts/install-deps.sh package   that and what making and checking its Debian package
+#                                     needs (cpack -G DEB, dpkg-shlibdeps, lintian)
+#   scripts/install-deps.sh           all of that and what the tests and benchmarks add
 # Only what is missing is installed; sudo is used when not root.
 set -euo pipefail
 
@@ -11,19 +13,23 @@ program_packages=(
   libgif-dev libjpeg-dev libcups2-dev
   timgm6mb-soundfont fonts-dejavu-core xdg-utils
 )
+# CPack's Debian generator asks `file` which files are binaries before it runs
+# dpkg-shlibdeps on them; nothing else on this list brings `file` along.
+package_packages=(file dpkg-dev lintian)
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils
-  dpkg-dev lintian appstream desktop-file-utils libx11-dev
+  appstream desktop-file-utils libx11-dev
 )
 
 packages=("${program_packages[@]}")
 case "${1:-all}" in
   program) ;;
-  all) packages+=("${test_packages[@]}") ;;
+  package) packages+=("${package_packages[@]}") ;;
+  all) packages+=("${package_packages[@]}" "${test_packages[@]}") ;;
   *)
-    echo "usage: $0 [program]" >&2
+    echo "usage: $0 [program|package]" >&2
     exit 2
     ;;
 esac

@@ -5,22 +5,39 @@
 #include "processes.h"
 
 namespace e2e {
+namespace {
 
-Installation::Installation(const fs::path& prefix) : prefix_(prefix) {
+test_support::Environment Recording(const fs::path& record) {
+  return {{"COLOURING_INSTALL_RECORD", record.string()}};
+}
+
+}  // namespace
+
+Installation::Installation(const fs::path& prefix, const fs::path& record)
+    : prefix_(prefix), record_(record) {
   const test_support::Outcome install = test_support::RunTool(
-      {E2E_CMAKE_COMMAND, "--install", E2E_BUILD_DIR, "--prefix", prefix.string()}, {},
-      std::chrono::seconds(60));
+      {E2E_CMAKE_COMMAND, "--install", E2E_BUILD_DIR, "--prefix", prefix.string()},
+      Recording(record_), std::chrono::seconds(60));
   if (install.status != 0) throw std::runtime_error("install failed:\n" + install.out);
 }
 
-Installation Installation::FromPackage(const fs::path& work) {
+std::string Installation::Undo() const {
+  const test_support::Outcome undone =
+      test_support::RunTool({E2E_CMAKE_COMMAND, "--build", E2E_BUILD_DIR, "--target", "uninstall"},
+                            Recording(record_), std::chrono::seconds(60));
+  if (undone.status != 0) throw std::runtime_error("uninstall failed:\n" + undone.out);
+  return undone.out;
+}
+
+Installation Installation::FromPackage(const fs::path& work, const fs::path& record) {
   const fs::path packages = work / "packages";
   const test_support::Outcome made = test_support::RunTool(
       {E2E_CPACK_COMMAND, "--config", std::string(E2E_BUILD_DIR) + "/CPackConfig.cmake", "-G",
        "DEB", "-B", packages.string()},
-      {}, std::chrono::seconds(180));
+      Recording(record), std::chrono::seconds(180));
   if (made.status != 0) throw std::runtime_error("cpack failed:\n" + made.out);
   Installation installation;
+  installation.record_ = record;
   for (const auto& entry : fs::directory_iterator(packages)) {
     if (entry.path().extension() == ".deb") installation.package_ = entry.path();
   }

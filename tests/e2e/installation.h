@@ -8,13 +8,26 @@ namespace e2e {
 namespace fs = std::filesystem;
 
 // The program installed from the build as a user gets it: by `cmake --install` into a prefix
-// of its own, or from the Debian package unpacked into a root of its own.
+// of its own, or from the Debian package unpacked into a root of its own. A hand install keeps
+// its record for `uninstall` beside the prefix, not in the build, so that installs side by
+// side keep apart.
 class Installation {
  public:
   // Throws std::runtime_error when the install fails.
-  explicit Installation(const fs::path& prefix);
-  // Makes the package from the build in `work` and unpacks it into `work`/root.
-  static Installation FromPackage(const fs::path& work);
+  explicit Installation(const fs::path& prefix) : Installation(prefix, RecordBeside(prefix)) {}
+  Installation(const fs::path& prefix, const fs::path& record);
+  // Makes the package from the build in `work` and unpacks it into `work`/root; a hand
+  // install's record there would be `record`.
+  static Installation FromPackage(const fs::path& work) {
+    return FromPackage(work, work / "install_record.txt");
+  }
+  static Installation FromPackage(const fs::path& work, const fs::path& record);
+  static fs::path RecordBeside(const fs::path& prefix) {
+    return prefix.parent_path() / "install_record.txt";
+  }
+  // Runs the build's `uninstall` target on this install's record and gives what it said;
+  // throws std::runtime_error when it fails.
+  std::string Undo() const;
 
   const fs::path& prefix() const { return prefix_; }
   // The package file, for a package installation.
@@ -30,6 +43,7 @@ class Installation {
  private:
   Installation() = default;
   fs::path prefix_;
+  fs::path record_;
   fs::path package_;
 };
 

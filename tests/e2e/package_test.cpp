@@ -1,9 +1,11 @@
 // The program as a distribution ships it: the Debian package, checked by lintian, unpacked
-// into a root of its own and started from there; and the hand install's manifest.
+// into a root of its own and started from there; and the hand install, its manifest and its
+// undoing.
 #include <sys/stat.h>
 
 #include <fstream>
 #include <set>
+#include <sstream>
 
 #include "program_on_desktop.h"
 
@@ -34,6 +36,29 @@ std::vector<std::string> WritableByOthers(const fs::path& root) {
   return found;
 }
 
+// Every path under `root`, folders too, relative to it; nothing when it does not exist.
+std::set<std::string> PathsUnder(const fs::path& root) {
+  std::set<std::string> paths;
+  if (!fs::exists(root)) return paths;
+  paths.insert(".");
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    paths.insert(entry.path().lexically_relative(root).string());
+  }
+  return paths;
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void Lay(const fs::path& file) {
+  fs::create_directories(file.parent_path());
+  std::ofstream(file) << "not the program's\n";
+}
+
 class FromThePackage : public ProgramOnDesktop {
  protected:
   FromThePackage() { from_package_ = true; }
@@ -42,8 +67,15 @@ class FromThePackage : public ProgramOnDesktop {
 TEST_F(FromThePackage, PassesLintianThenStartsAndFillsFromWhereItIsUnpacked) {
   if (OnPath("lintian")) {
     const Outcome lint =
-        RunTool({"lintian", "--fail-on", "error", install_->package().string()}, {}, 120s);
+        RunTool({"lintian", "-I", "--pedantic", "--fail-on", "error", install_->package().string()},
+                {}, 120s);
     EXPECT_EQ(lint.status, 0) << lint.out;
+    // The binaries carry the distribution's hardening and no compiler notes.
+    std::istringstream tags(lint.out);
+    for (std::string line; std::getline(tags, line);) {
+      EXPECT_EQ(line.find(" hardening-"), std::string::npos) << line;
+      EXPECT_EQ(line.find(" binary-has-unneeded-section"), std::string::npos) << line;
+    }
   }
   const fs::path root = install_->prefix().parent_path();
   EXPECT_TRUE(WritableByOthers(root).empty()) << WritableByOthers(root).front();
@@ -89,6 +121,56 @@ TEST(HandInstall, TheManifestListsEveryFileItLays) {
   for (const std::string& line : lines) listed.insert(line.substr(prefix_of_lines.size() + 1));
   EXPECT_EQ(listed, FilesUnder(install.prefix()));
   EXPECT_TRUE(WritableByOthers(install.prefix()).empty());
+}
+
+// `uninstall` removes what the hand installs laid and the folders they made, and nothing
+// that was there before them: other programs' files, the user's own file in the program's
+// folder and the folders holding them.
+TEST(HandInstall, UndoingLeavesThePrefixAsItWas) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> there_before;
+    int installs;
+  };
+  const std::vector<Case> cases = {
+      {"into a prefix of its own", {}, 1},
+      {"beside other files",
+       {"bin/other", "share/applications/other.desktop", "share/colouring-book/PICTURE/MINE.GIF",
+        "share/icons/hicolor/48x48/apps/other.png"},
+       1},
+      {"installed twice", {"share/man/man1/other.1.gz"}, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempFolder temp;
+    const fs::path prefix = temp.path() / "prefix";
+    for (const std::string& file : c.there_before) Lay(prefix / file);
+    const std::set<std::string> before = PathsUnder(prefix);
+    std::optional<Installation> install;
+    for (int i = 0; i < c.installs; ++i) install.emplace(prefix);
+    ASSERT_TRUE(fs::exists(install->Command()));
+    const std::string said = install->Undo();
+    EXPECT_NE(said.find("Removed: " + install->Command().string()), std::string::npos) << said;
+    EXPECT_EQ(PathsUnder(prefix), before);
+    EXPECT_FALSE(fs::exists(Installation::RecordBeside(prefix)));
+  }
+}
+
+// The package's staging install is no hand install: making the package leaves the hand
+// install's record as it was, so that `uninstall` still removes the hand install and no file
+// of the package's.
+TEST(HandInstall, MakingThePackageLeavesTheRecordAlone) {
+  TempFolder temp;
+  const fs::path prefix = temp.path() / "prefix";
+  const Installation install(prefix);
+  const fs::path record = Installation::RecordBeside(prefix);
+  const std::string recorded = Contents(record);
+  ASSERT_NE(recorded.find(install.Command().string()), std::string::npos) << recorded;
+  Installation::FromPackage(temp.path() / "package", record);
+  // Stops before the undoing when the record names the package's paths.
+  ASSERT_TRUE(Contents(record) == recorded) << "the package build rewrote the record";
+  install.Undo();
+  EXPECT_FALSE(fs::exists(prefix));
 }
 
 }  // namespace
