@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "platform/failure.h"
 #include "platform/picture.h"
+#include "platform/sound.h"
 #include "robustness_support.h"
 
 namespace robustness {
@@ -119,6 +121,67 @@ TEST_F(CraftedFiles, JpegsWithThousandsOfScansAreRefusedAtOnce) {
     WriteAll(file, test_support::JpegWithRepeatedScan(c.side, c.side, fs::file_size(file)));
     ExpectAnswersWithinASecond([&] { c.drive(*forma); });
     ExpectAnswersWithinASecond([&] { c.drive(*forma); });
+    ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
+  }
+}
+
+// A sound of one to three frames a second asks the mixer's conversion for a buffer whose size
+// overflows (at 2 Hz, hundreds of megabytes): refused by its rate like a damaged sound, it
+// plays the beep and the program goes on.
+TEST_F(CraftedFiles, SoundsOfAFewHertzCountAsDamagedAndTheProgramGoesOn) {
+  StartProgram();
+  ASSERT_FALSE(ended);
+  const fs::path sound = data->File("SOUND/BRAON.WAV");
+  const FileBytes original = ReadAll(sound);
+  for (const std::uint32_t rate : {1u, 2u, 3u}) {
+    SCOPED_TRACE(std::to_string(rate) + " Hz");
+    const FileBytes crafted = test_support::WavAtRate(original, rate);
+    WriteAll(sound, crafted);
+    const long before = PeakResidentKb();
+    ClickOn(forma->Paleta(9));
+    EXPECT_LT(PeakResidentKb() - before, 64 * 1024) << "the sound was converted";
+    EXPECT_EQ(trenutna_boja, 0x003367CC) << "the click did not choose brown";
+    EXPECT_THROW(platform::ConvertSound(crafted, "BRAON.WAV"), platform::RuntimeError);
+    ClickOn(forma->Paleta(1));
+    ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
+  }
+}
+
+// A picture or a sound grown to 1.5 GB with nothing on disk: refused by its length, never
+// read, however often it is asked for.
+TEST_F(CraftedFiles, HugePicturesAndSoundsFailLikeDamagedOnesWithoutBeingRead) {
+  StartProgram();
+  ASSERT_FALSE(ended);
+  struct Case {
+    const char* file;
+    void (*drive)(FormaMain&);
+  };
+  const Case cases[] = {
+      {"PICTURE/MOREIMAGES2.JPG",
+       [](FormaMain& f) {
+         MoveOnto(f.MoreImages);
+         MoveOnto(f.Paleta(3));
+       }},
+      {"PICTURE/07.GIF",
+       [](FormaMain& f) {
+         ClickOn(f.MoreImages);
+         ClickOn(f.Galerija(7));
+         if (f.Back.Visible()) ClickOn(f.Back);
+       }},
+      {"SOUND/CRVENA.WAV", [](FormaMain& f) { ClickOn(f.Paleta(1)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string file = data->File(c.file).string();
+    test_support::GrowSparsely(file.c_str(), 3LL << 29);
+    const long before = PeakResidentKb();
+    for (int i = 0; i < 3; ++i) c.drive(*forma);
+    if (c.file[0] == 'P') {
+      EXPECT_THROW(platform::LoadPicture(file), platform::RuntimeError);
+    } else {
+      EXPECT_EQ(platform::sndPlaySoundA(file, platform::SND_ASYNC), 1) << "no beep either";
+    }
+    EXPECT_LT(PeakResidentKb() - before, 64 * 1024) << "the file was read";
     ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
   }
 }
