@@ -6,12 +6,12 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "app_fixture.h"
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
+#include "processes.h"
 
 namespace robustness {
 
@@ -19,16 +19,8 @@ using namespace std::chrono_literals;
 
 using test_support::ClickOn;
 using test_support::MoveOnto;
+using test_support::PeakResidentKb;
 using test_support::PumpFor;
-
-// The most memory this process has held at once, in kilobytes.
-inline long PeakResidentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return 0;
-}
 
 // Printing finds no print server, at once, whatever the machine has: these tests print
 // nothing on paper.
