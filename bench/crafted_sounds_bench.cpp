@@ -25,21 +25,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::FileBytes;
+using test_support::ReadFileBytes;
 using test_support::WavFormatOf;
-
-FileBytes ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& file, const FileBytes& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
+using test_support::WriteFileBytes;
 
 FileBytes DataSound(const char* name) {
-  return ReadAll(fs::path(COLOURING_APP_DIR) / "SOUND" / name);
+  return ReadFileBytes(fs::path(COLOURING_APP_DIR) / "SOUND" / name);
 }
 
 fs::path Scratch(const char* extension) {
@@ -55,13 +46,13 @@ void ConvertCrafted(benchmark::State& state, const std::function<FileBytes()>& m
   }
   const FileBytes bytes = make();
   const fs::path file = Scratch(".WAV");
-  WriteAll(file, bytes);
+  WriteFileBytes(file, bytes);
   bool played = false;
   for (auto _ : state) {
     try {
       // sndPlaySoundA would give a sound it has already converted from the same bytes again,
       // so the file is read here and its bytes go to the check and the mixer every time.
-      benchmark::DoNotOptimize(platform::ConvertSound(ReadAll(file), file.string()));
+      benchmark::DoNotOptimize(platform::ConvertSound(ReadFileBytes(file), file.string()));
       played = true;
     } catch (const platform::RuntimeError&) {
       played = false;
@@ -111,7 +102,7 @@ void AskForHugeFile(benchmark::State& state, bool picture) {
   const fs::path own =
       fs::path(COLOURING_APP_DIR) / (picture ? "PICTURE/MOREIMAGES2.JPG" : "SOUND/CRVENA.WAV");
   const fs::path file = Scratch(picture ? ".JPG" : ".WAV");
-  WriteAll(file, ReadAll(own));
+  WriteFileBytes(file, ReadFileBytes(own));
   test_support::GrowSparsely(file.c_str(), 3LL << 29);
   if (!picture && !platform::AudioDeviceOpen()) {
     state.SkipWithError("no audio device");

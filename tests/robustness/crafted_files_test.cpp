@@ -24,17 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::FileBytes;
-
-FileBytes ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& file, const FileBytes& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
+using test_support::ReadFileBytes;
+using test_support::WriteFileBytes;
 
 // A hang shows as many seconds; one second leaves room for a slow machine.
 template <typename Drive>
@@ -59,7 +50,7 @@ class CraftedFiles : public test_support::AppTest {
 TEST_F(CraftedFiles, DrawingsWithTheirSubBlocksCutAnywhereShowAsTheOriginals) {
   StartProgram();
   ASSERT_FALSE(ended);
-  const FileBytes original = ReadAll(data->File("PICTURE/07.GIF"));
+  const FileBytes original = ReadFileBytes(data->File("PICTURE/07.GIF"));
   const platform::Picture expected = platform::LoadPictureFromMemory(original, "07.GIF");
   const platform::Picture blank = platform::LoadPicture(data->File("PICTURE/00.GIF"));
   struct Case {
@@ -80,7 +71,7 @@ TEST_F(CraftedFiles, DrawingsWithTheirSubBlocksCutAnywhereShowAsTheOriginals) {
   for (const Case& c : cases) {
     for (std::uint32_t seed = 1; seed <= 8; ++seed) {
       SCOPED_TRACE(std::string(c.file) + " split " + std::to_string(seed));
-      WriteAll(data->File(c.file), test_support::ResplitGifSubBlocks(original, seed));
+      WriteFileBytes(data->File(c.file), test_support::ResplitGifSubBlocks(original, seed));
       test_support::MoveMouse(1010, 700);  // the bare form: resting pictures back
       forma->Slika.SetPicture(blank);
       ExpectAnswersWithinASecond([&] { c.drive(*forma); });
@@ -118,7 +109,7 @@ TEST_F(CraftedFiles, JpegsWithThousandsOfScansAreRefusedAtOnce) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     const fs::path file = data->File(c.file);
-    WriteAll(file, test_support::JpegWithRepeatedScan(c.side, c.side, fs::file_size(file)));
+    WriteFileBytes(file, test_support::JpegWithRepeatedScan(c.side, c.side, fs::file_size(file)));
     ExpectAnswersWithinASecond([&] { c.drive(*forma); });
     ExpectAnswersWithinASecond([&] { c.drive(*forma); });
     ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
@@ -132,11 +123,11 @@ TEST_F(CraftedFiles, SoundsOfAFewHertzCountAsDamagedAndTheProgramGoesOn) {
   StartProgram();
   ASSERT_FALSE(ended);
   const fs::path sound = data->File("SOUND/BRAON.WAV");
-  const FileBytes original = ReadAll(sound);
+  const FileBytes original = ReadFileBytes(sound);
   for (const std::uint32_t rate : {1u, 2u, 3u}) {
     SCOPED_TRACE(std::to_string(rate) + " Hz");
     const FileBytes crafted = test_support::WavAtRate(original, rate);
-    WriteAll(sound, crafted);
+    WriteFileBytes(sound, crafted);
     const long before = PeakResidentKb();
     ClickOn(forma->Paleta(9));
     EXPECT_LT(PeakResidentKb() - before, 64 * 1024) << "the sound was converted";

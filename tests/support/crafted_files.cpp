@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <string>
@@ -50,6 +52,17 @@ FileBytes EncodeGif(int width, int height, const std::vector<GifByteType>& pixel
 }
 
 }  // namespace
+
+FileBytes ReadFileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::filesystem::path& file, const FileBytes& bytes) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
 
 FileBytes ResplitGifSubBlocks(const FileBytes& in, std::uint32_t seed) {
   std::mt19937 random(seed);

@@ -4,11 +4,16 @@
 // nothing, for the robustness tests and the load-time benchmarks.
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <vector>
 
 namespace test_support {
 
 using FileBytes = std::vector<unsigned char>;
+
+// The whole of a file as it is now, empty when it cannot be read; and a file made anew.
+FileBytes ReadFileBytes(const std::filesystem::path& file);
+void WriteFileBytes(const std::filesystem::path& file, const FileBytes& bytes);
 
 // The same GIF with the image data of every image cut into sub-blocks at other places: single
 // bytes mixed with longer runs, chosen by `seed`. The code stream, joined, is unchanged.
