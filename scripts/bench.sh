@@ -2,9 +2,9 @@
 # The benchmark command: builds the benchmarks, runs them headless and prints each one's
 # median on this machine, and measures the real program from outside on a private X display
 # (CPU per pointer move, palette click and gallery step, idle CPU, hover latency after a burst
-# of moves); then fuzzes the picture loader and the music file's reading for 20 minutes each
-# (FUZZ_SECONDS) and runs the hour-long soak, whose resident memory at the end it compares
-# with that after start-up.
+# of moves); then fuzzes the picture loader, the music file's reading and the sound check for
+# 20 minutes each (FUZZ_SECONDS) and runs the hour-long soak, whose resident memory at the end
+# it compares with that after start-up.
 #   scripts/bench.sh [--quick] [benchmark arguments...]
 # --quick prints the medians only. BUILD_DIR picks the build tree (default: build).
 set -euo pipefail

@@ -15,7 +15,8 @@ namespace platform {
 // kept beside those bytes. Files are still read at every use, so a file changed, damaged or
 // removed acts at once; only the making from bytes already seen is saved. At most one thing
 // is kept per path, and the least lately used make way once the budget is spent, so memory
-// stays flat however long the program runs.
+// stays flat however long the program runs: what is kept, bytes and all, never passes the
+// budget.
 // `Made` is a shared pointer, empty when the bytes could not be made into anything.
 template <class Made>
 class KeptByBytes {
@@ -39,11 +40,13 @@ class KeptByBytes {
     }
     Made made = make(bytes);
     if (!made) return made;
+    // A thing beyond the whole budget is given but never kept, and keeps nothing else out.
     const std::size_t size = bytes.size() + size_of_(made);
+    if (size > budget_) return made;
+    while (kept_ > budget_ - size) Forget(std::prev(recent_.end()));
     recent_.push_front(Entry{path, std::move(bytes), made, size});
     by_path_[path] = recent_.begin();
     kept_ += size;
-    while (kept_ > budget_ && recent_.size() > 1) Forget(std::prev(recent_.end()));
     return made;
   }
 

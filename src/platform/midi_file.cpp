@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <vector>
@@ -117,20 +116,18 @@ double SecondsAt(std::uint64_t tick, const TempoMap& tempos, std::uint32_t ticks
 }  // namespace
 
 double MidiFileSeconds(const std::string& path) {
-  const std::string mapped = MapPath(path);
-  std::ifstream file(mapped, std::ios::binary | std::ios::ate);
-  if (!file) throw RuntimeError("cannot open MIDI file " + path);
-  // The length is asked of the open file, so that the file measured is the one read.
-  const std::streamoff length = file.tellg();
-  if (length < 0) throw RuntimeError("cannot read MIDI file " + path);
-  if (static_cast<std::uintmax_t>(length) > kLargestMusicFile) {
-    throw RuntimeError("MIDI file " + path + " is too long to be a piece of ours");
+  std::vector<unsigned char> bytes;
+  switch (ReadMappedFile(path, bytes, kLargestMusicFile)) {
+    case FileRead::kRead:
+      return MidiSeconds(bytes, path);
+    case FileRead::kNoFile:
+      throw RuntimeError("cannot open MIDI file " + path);
+    case FileRead::kUnreadable:
+      throw RuntimeError("cannot read MIDI file " + path);
+    case FileRead::kTooLarge:
+      break;
   }
-  std::vector<unsigned char> bytes(static_cast<std::size_t>(length));
-  file.seekg(0);
-  file.read(reinterpret_cast<char*>(bytes.data()), length);
-  bytes.resize(static_cast<std::size_t>(file.gcount()));
-  return MidiSeconds(bytes, path);
+  throw RuntimeError("MIDI file " + path + " is too long to be a piece of ours");
 }
 
 double MidiSeconds(std::span<const unsigned char> data, const std::string& path) {

@@ -214,7 +214,8 @@ int OpenMapped(std::string_view windows_path, std::string& real) {
   return ::open(real.c_str(), kFlags);
 }
 
-FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char>& bytes) {
+FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char>& bytes,
+                        std::uintmax_t largest) {
   bytes.clear();
   std::string real;
   const int fd = OpenMapped(windows_path, real);
@@ -226,6 +227,10 @@ FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size <= 0) {
     ::close(fd);
     return FileRead::kNoFile;
+  }
+  if (static_cast<std::uintmax_t>(st.st_size) > largest) {
+    ::close(fd);
+    return FileRead::kTooLarge;
   }
   // As much as the file held when it was opened; what it grows by later is left for the
   // next read.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,12 @@ enum class FileRead {
   kRead,
   kNoFile,      // missing, empty, or no regular file
   kUnreadable,  // a file with something in it that gave nothing to read
+  kTooLarge,    // longer than the caller takes; nothing of it was read
 };
-// Reads the whole of the regular file MapPath names into `bytes`, now, from the disk.
-FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char>& bytes);
+// Reads the whole of the regular file MapPath names into `bytes`, now, from the disk, if the
+// open file's status gives it at most `largest` bytes.
+FileRead ReadMappedFile(std::string_view windows_path, std::vector<unsigned char>& bytes,
+                        std::uintmax_t largest);
 
 // Where the program's folders really lie. In the build tree everything lies beside the
 // program. Installed, the program lies in <prefix>/lib/colouring-book, the read-only data

@@ -45,13 +45,15 @@ Picture LoadPicture(const std::string& path) {
   // A decoder may half-read what it is given, so a directory or an empty file is turned away
   // before any decoder sees it.
   std::vector<unsigned char> bytes;
-  switch (ReadMappedFile(path, bytes)) {
+  switch (ReadMappedFile(path, bytes, kLargestPictureFile)) {
     case FileRead::kRead:
       break;
     case FileRead::kNoFile:
       throw RuntimeError("no picture file " + path);
     case FileRead::kUnreadable:
       throw RuntimeError("cannot read picture " + path);
+    case FileRead::kTooLarge:
+      throw RuntimeError("picture " + path + " refused: the file is too long to be one of ours");
   }
   return DecodedPictures().Get(path, std::move(bytes),
                                [&path](const auto& read) { return DecodePicture(read, path); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -11,6 +12,10 @@ namespace platform {
 // decode to more is refused before its pixels are decoded, which keeps every load, good or
 // crafted, short.
 constexpr long kLargestPictureArea = 2L * 1024 * 1024;
+// A picture file longer than this is refused by its length, before it is read. The program's
+// largest is under 200 KB, and even a picture of the largest area as an uncompressed 32-bit
+// bitmap takes 8 MB; past this a file can only be padded to make every load slow.
+constexpr std::uintmax_t kLargestPictureFile = 16u << 20;
 // The program's JPEGs are baseline, one scan each; a progressive one needs about ten.
 constexpr int kMostJpegScans = 32;
 

@@ -13,6 +13,7 @@
 #include "platform/failure.h"
 #include "platform/kept_by_bytes.h"
 #include "platform/paths.h"
+#include "platform/sound_check.h"
 
 namespace platform {
 namespace {
@@ -29,47 +30,32 @@ Chunk MakeChunk(Mix_Chunk* chunk) {
   return chunk == nullptr ? nullptr : Chunk(chunk, ChunkDeleter());
 }
 
-void PutLittleEndian(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
 // A 150 ms tone at 880 Hz that fades out, made as a WAV in memory so that the mixer converts
 // it to the device's format like any other sound.
-std::vector<std::uint8_t> DefaultBeepWav() {
-  constexpr int kRate = 22050;
-  constexpr int kSamples = kRate * 150 / 1000;
-  std::vector<std::uint8_t> wav;
-  wav.reserve(44 + kSamples * 2);
-  const auto put_tag = [&wav](const char* tag) {
-    for (int i = 0; i < 4; ++i) wav.push_back(static_cast<std::uint8_t>(tag[i]));
-  };
-  put_tag("RIFF");
-  PutLittleEndian(wav, 36 + kSamples * 2, 4);
-  put_tag("WAVE");
-  put_tag("fmt ");
-  PutLittleEndian(wav, 16, 4);
-  PutLittleEndian(wav, 1, 2);  // PCM
-  PutLittleEndian(wav, 1, 2);  // mono
-  PutLittleEndian(wav, kRate, 4);
-  PutLittleEndian(wav, kRate * 2, 4);
-  PutLittleEndian(wav, 2, 2);
-  PutLittleEndian(wav, 16, 2);
-  put_tag("data");
-  PutLittleEndian(wav, kSamples * 2, 4);
-  for (int i = 0; i < kSamples; ++i) {
-    const double fade = 1.0 - static_cast<double>(i) / kSamples;
-    const double value = 0.5 * fade * std::sin(2 * std::numbers::pi * 880.0 * i / kRate);
-    PutLittleEndian(wav, static_cast<std::uint16_t>(static_cast<std::int16_t>(value * 32767)), 2);
+std::vector<unsigned char> DefaultBeepWav() {
+  const SoundFormat format{.channels = 1, .bits = 16, .rate = 22050};
+  const int count = static_cast<int>(format.rate) * 150 / 1000;
+  std::vector<unsigned char> samples;
+  samples.reserve(static_cast<std::size_t>(count) * 2);
+  for (int i = 0; i < count; ++i) {
+    const double fade = 1.0 - static_cast<double>(i) / count;
+    const double value = 0.5 * fade * std::sin(2 * std::numbers::pi * 880.0 * i / format.rate);
+    const auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(value * 32767));
+    samples.push_back(static_cast<unsigned char>(sample));
+    samples.push_back(static_cast<unsigned char>(sample >> 8));
   }
-  return wav;
+  return PlainWav(format, samples);
 }
 
 // Converted once: the device, and so the format it is converted to, never changes.
 Chunk DefaultBeep() {
   static const Chunk beep = [] {
-    const std::vector<std::uint8_t> wav = DefaultBeepWav();
-    return MakeChunk(
-        Mix_LoadWAV_RW(SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size())), 1));
+    try {
+      return ConvertSound(DefaultBeepWav(), "beep");
+    } catch (const RuntimeError& failed) {
+      Report(failed.what());
+      return Chunk();
+    }
   }();
   return beep;
 }
@@ -83,17 +69,26 @@ KeptByBytes<Chunk>& ConvertedSounds() {
   return kept;
 }
 
-// The mixer does not always close the data it was handed when they are no WAV, so they stay
-// ours to close.
+// A refused sound plays the beep, as a damaged one does, and says why.
 Chunk LoadFile(const std::string& path) {
   std::vector<unsigned char> bytes;
-  if (ReadMappedFile(path, bytes) != FileRead::kRead) return nullptr;
-  return ConvertedSounds().Get(path, std::move(bytes), [](const auto& read) {
-    SDL_RWops* data = SDL_RWFromConstMem(read.data(), static_cast<int>(read.size()));
-    if (data == nullptr) return Chunk();
-    Chunk chunk = MakeChunk(Mix_LoadWAV_RW(data, 0));
-    SDL_RWclose(data);
-    return chunk;
+  switch (ReadMappedFile(path, bytes, kLargestSoundFile)) {
+    case FileRead::kRead:
+      break;
+    case FileRead::kTooLarge:
+      Report("sound " + path + " refused: the file is too long to be one of ours");
+      return nullptr;
+    case FileRead::kNoFile:
+    case FileRead::kUnreadable:
+      return nullptr;
+  }
+  return ConvertedSounds().Get(path, std::move(bytes), [&path](const auto& read) {
+    try {
+      return ConvertSound(read, path);
+    } catch (const RuntimeError& refused) {
+      Report(refused.what());
+      return Chunk();
+    }
   });
 }
 
@@ -141,6 +136,19 @@ SDL_AudioDeviceID OpenedDevice() {
 }
 
 }  // namespace
+
+// The mixer does not always close the data it was handed when they are no WAV, so they stay
+// ours to close.
+std::shared_ptr<Mix_Chunk> ConvertSound(std::span<const unsigned char> bytes,
+                                        const std::string& name) {
+  const CheckedSound checked = CheckSoundData(bytes, name);
+  const std::vector<unsigned char> wav = PlainWav(checked.format, checked.samples);
+  SDL_RWops* data = SDL_RWFromConstMem(wav.data(), static_cast<int>(wav.size()));
+  Chunk chunk = data == nullptr ? nullptr : MakeChunk(Mix_LoadWAV_RW(data, 0));
+  if (data != nullptr) SDL_RWclose(data);
+  if (!chunk) throw RuntimeError("sound " + name + " not converted: " + Mix_GetError());
+  return chunk;
+}
 
 bool AudioDeviceOpen() {
   static const bool open = [] {

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "app_fixture.h"
+#include "platform/failure.h"
 #include "platform/picture.h"
+#include "platform/sound.h"
 #include "robustness_support.h"
 
 namespace robustness {
@@ -22,17 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test_support::FileBytes;
-
-FileBytes ReadAll(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteAll(const fs::path& file, const FileBytes& bytes) {
-  std::ofstream(file, std::ios::binary | std::ios::trunc)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
+using test_support::ReadFileBytes;
+using test_support::WriteFileBytes;
 
 // A hang shows as many seconds; one second leaves room for a slow machine.
 template <typename Drive>
@@ -57,7 +50,7 @@ class CraftedFiles : public test_support::AppTest {
 TEST_F(CraftedFiles, DrawingsWithTheirSubBlocksCutAnywhereShowAsTheOriginals) {
   StartProgram();
   ASSERT_FALSE(ended);
-  const FileBytes original = ReadAll(data->File("PICTURE/07.GIF"));
+  const FileBytes original = ReadFileBytes(data->File("PICTURE/07.GIF"));
   const platform::Picture expected = platform::LoadPictureFromMemory(original, "07.GIF");
   const platform::Picture blank = platform::LoadPicture(data->File("PICTURE/00.GIF"));
   struct Case {
@@ -78,7 +71,7 @@ TEST_F(CraftedFiles, DrawingsWithTheirSubBlocksCutAnywhereShowAsTheOriginals) {
   for (const Case& c : cases) {
     for (std::uint32_t seed = 1; seed <= 8; ++seed) {
       SCOPED_TRACE(std::string(c.file) + " split " + std::to_string(seed));
-      WriteAll(data->File(c.file), test_support::ResplitGifSubBlocks(original, seed));
+      WriteFileBytes(data->File(c.file), test_support::ResplitGifSubBlocks(original, seed));
       test_support::MoveMouse(1010, 700);  // the bare form: resting pictures back
       forma->Slika.SetPicture(blank);
       ExpectAnswersWithinASecond([&] { c.drive(*forma); });
@@ -116,9 +109,70 @@ TEST_F(CraftedFiles, JpegsWithThousandsOfScansAreRefusedAtOnce) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     const fs::path file = data->File(c.file);
-    WriteAll(file, test_support::JpegWithRepeatedScan(c.side, c.side, fs::file_size(file)));
+    WriteFileBytes(file, test_support::JpegWithRepeatedScan(c.side, c.side, fs::file_size(file)));
     ExpectAnswersWithinASecond([&] { c.drive(*forma); });
     ExpectAnswersWithinASecond([&] { c.drive(*forma); });
+    ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
+  }
+}
+
+// A sound of one to three frames a second asks the mixer's conversion for a buffer whose size
+// overflows (at 2 Hz, hundreds of megabytes): refused by its rate like a damaged sound, it
+// plays the beep and the program goes on.
+TEST_F(CraftedFiles, SoundsOfAFewHertzCountAsDamagedAndTheProgramGoesOn) {
+  StartProgram();
+  ASSERT_FALSE(ended);
+  const fs::path sound = data->File("SOUND/BRAON.WAV");
+  const FileBytes original = ReadFileBytes(sound);
+  for (const std::uint32_t rate : {1u, 2u, 3u}) {
+    SCOPED_TRACE(std::to_string(rate) + " Hz");
+    const FileBytes crafted = test_support::WavAtRate(original, rate);
+    WriteFileBytes(sound, crafted);
+    const long before = PeakResidentKb();
+    ClickOn(forma->Paleta(9));
+    EXPECT_LT(PeakResidentKb() - before, 64 * 1024) << "the sound was converted";
+    EXPECT_EQ(trenutna_boja, 0x003367CC) << "the click did not choose brown";
+    EXPECT_THROW(platform::ConvertSound(crafted, "BRAON.WAV"), platform::RuntimeError);
+    ClickOn(forma->Paleta(1));
+    ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
+  }
+}
+
+// A picture or a sound grown to 1.5 GB with nothing on disk: refused by its length, never
+// read, however often it is asked for.
+TEST_F(CraftedFiles, HugePicturesAndSoundsFailLikeDamagedOnesWithoutBeingRead) {
+  StartProgram();
+  ASSERT_FALSE(ended);
+  struct Case {
+    const char* file;
+    void (*drive)(FormaMain&);
+  };
+  const Case cases[] = {
+      {"PICTURE/MOREIMAGES2.JPG",
+       [](FormaMain& f) {
+         MoveOnto(f.MoreImages);
+         MoveOnto(f.Paleta(3));
+       }},
+      {"PICTURE/07.GIF",
+       [](FormaMain& f) {
+         ClickOn(f.MoreImages);
+         ClickOn(f.Galerija(7));
+         if (f.Back.Visible()) ClickOn(f.Back);
+       }},
+      {"SOUND/CRVENA.WAV", [](FormaMain& f) { ClickOn(f.Paleta(1)); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const std::string file = data->File(c.file).string();
+    test_support::GrowSparsely(file.c_str(), 3LL << 29);
+    const long before = PeakResidentKb();
+    for (int i = 0; i < 3; ++i) c.drive(*forma);
+    if (c.file[0] == 'P') {
+      EXPECT_THROW(platform::LoadPicture(file), platform::RuntimeError);
+    } else {
+      EXPECT_EQ(platform::sndPlaySoundA(file, platform::SND_ASYNC), 1) << "no beep either";
+    }
+    EXPECT_LT(PeakResidentKb() - before, 64 * 1024) << "the file was read";
     ASSERT_NO_FATAL_FAILURE(ExpectResponds(*forma));
   }
 }

@@ -1,5 +1,7 @@
-// The inputs that once crashed the picture fuzzer, or made it allocate gigabytes, and the
-// fuzzer's seeds, which are real pictures the loader must go on reading.
+// The inputs that once crashed the picture or sound fuzzer, or made it allocate gigabytes, with
+// crafted sounds at the edges of what the sound check takes, and the fuzzers' seeds, which are
+// real pictures and sounds the loaders must go on reading.
+#include <SDL_mixer.h>
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
@@ -13,6 +15,9 @@
 
 #include "platform/failure.h"
 #include "platform/picture.h"
+#include "platform/sound.h"
+#include "platform/sound_check.h"
+#include "robustness_support.h"
 
 namespace robustness {
 namespace {
@@ -31,15 +36,6 @@ std::vector<fs::path> FilesIn(const fs::path& dir) {
   }
   std::sort(files.begin(), files.end());
   return files;
-}
-
-// The most memory this process has held at once, in kilobytes.
-long PeakResidentKb() {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
-  }
-  return 0;
 }
 
 void ExpectWholePicture(const platform::Picture& p) {
@@ -74,6 +70,47 @@ TEST(FuzzSeeds, EverySeedIsReadAsAPicture) {
   for (const fs::path& file : files) {
     SCOPED_TRACE(file.filename().string());
     ExpectWholePicture(platform::LoadPicture(file.string()));
+  }
+}
+
+// A sound converted for the device holds at most the longest sound taken, at the device's rate.
+void ExpectBoundedSound(const std::shared_ptr<Mix_Chunk>& chunk) {
+  ASSERT_NE(chunk, nullptr);
+  int rate = 0, channels = 0;
+  Uint16 format = 0;
+  ASSERT_NE(Mix_QuerySpec(&rate, &format, &channels), 0);
+  const long second = static_cast<long>(rate) * channels * SDL_AUDIO_BITSIZE(format) / 8;
+  EXPECT_GT(chunk->alen, 0u);
+  EXPECT_LE(chunk->alen, second * (platform::kLongestSoundSeconds + 1));
+}
+
+TEST(SoundFuzzRegressions, EachConvertsOrIsRefusedWithoutTakingMuchMemory) {
+  ASSERT_TRUE(platform::AudioDeviceOpen());
+  const auto files = FilesIn(SOUND_REGRESSIONS_DIR);
+  ASSERT_FALSE(files.empty());
+  constexpr long kAllowedGrowthKb = 64 * 1024;
+  for (const fs::path& file : files) {
+    SCOPED_TRACE(file.filename().string());
+    const long before = PeakResidentKb();
+    try {
+      ExpectBoundedSound(platform::ConvertSound(ReadAll(file), file.string()));
+    } catch (const platform::RuntimeError&) {
+    }
+    EXPECT_EQ(platform::sndPlaySoundA(file.string(), platform::SND_ASYNC), 1);
+    EXPECT_LT(PeakResidentKb() - before, kAllowedGrowthKb);
+  }
+}
+
+TEST(SoundFuzzSeeds, EverySeedAndEverySoundOfTheDataSetIsConverted) {
+  ASSERT_TRUE(platform::AudioDeviceOpen());
+  auto files = FilesIn(SOUND_CORPUS_DIR);
+  const auto own = FilesIn(fs::path(COLOURING_APP_DIR) / "SOUND");
+  ASSERT_FALSE(files.empty());
+  ASSERT_FALSE(own.empty());
+  files.insert(files.end(), own.begin(), own.end());
+  for (const fs::path& file : files) {
+    SCOPED_TRACE(file.filename().string());
+    ASSERT_NO_FATAL_FAILURE(ExpectBoundedSound(platform::ConvertSound(ReadAll(file), "seed")));
   }
 }
 

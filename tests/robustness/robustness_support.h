@@ -11,6 +11,7 @@
 #include "app_fixture.h"
 #include "frame/forma_main.h"
 #include "frame/module_state.h"
+#include "processes.h"
 
 namespace robustness {
 
@@ -18,6 +19,7 @@ using namespace std::chrono_literals;
 
 using test_support::ClickOn;
 using test_support::MoveOnto;
+using test_support::PeakResidentKb;
 using test_support::PumpFor;
 
 // Printing finds no print server, at once, whatever the machine has: these tests print

@@ -1,6 +1,8 @@
 #include "crafted_files.h"
 
+#include <fcntl.h>
 #include <gif_lib.h>
+#include <unistd.h>
 
 // libjpeg's header needs size_t and FILE declared before it.
 // clang-format off
@@ -12,8 +14,11 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
+#include <string>
 
 #include "gif_blocks.h"
 
@@ -47,6 +52,17 @@ FileBytes EncodeGif(int width, int height, const std::vector<GifByteType>& pixel
 }
 
 }  // namespace
+
+FileBytes ReadFileBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteFileBytes(const std::filesystem::path& file, const FileBytes& bytes) {
+  std::ofstream(file, std::ios::binary | std::ios::trunc)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
 
 FileBytes ResplitGifSubBlocks(const FileBytes& in, std::uint32_t seed) {
   std::mt19937 random(seed);
@@ -113,6 +129,62 @@ FileBytes JpegWithRepeatedScan(int width, int height, std::size_t length) {
   file.push_back(0xD9);
   file.resize(std::max(file.size(), length), 0);
   return file;
+}
+
+WavFormat WavFormatOf(std::uint32_t channels, std::uint32_t bits, std::uint32_t rate) {
+  const std::uint32_t block = channels * bits / 8;
+  return {channels, bits, rate, block, rate * block};
+}
+
+FileBytes CraftedWav(const WavFormat& format, std::size_t samples, std::size_t length) {
+  FileBytes file;
+  const auto put = [&file](std::uint32_t value, int count) {
+    for (int i = 0; i < count; ++i) file.push_back(static_cast<unsigned char>(value >> (8 * i)));
+  };
+  const auto tag = [&file](const char* text) {
+    for (int i = 0; i < 4; ++i) file.push_back(static_cast<unsigned char>(text[i]));
+  };
+  tag("RIFF");
+  put(0, 4);  // set below
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);
+  put(format.channels, 2);
+  put(format.rate, 4);
+  put(format.byte_rate, 4);
+  put(format.block_align, 2);
+  put(format.bits, 2);
+  tag("data");
+  put(static_cast<std::uint32_t>(samples), 4);
+  for (std::size_t i = 0; i < samples; ++i) file.push_back(static_cast<unsigned char>(i % 64));
+  if (samples % 2 != 0) file.push_back(0);
+  if (file.size() + 8 <= length) {
+    tag("junk");
+    put(static_cast<std::uint32_t>(length - file.size() - 4), 4);
+    file.resize(length, 0);
+  }
+  const auto riff = static_cast<std::uint32_t>(file.size() - 8);
+  for (int i = 0; i < 4; ++i) file[4 + i] = static_cast<unsigned char>(riff >> (8 * i));
+  return file;
+}
+
+FileBytes WavAtRate(const FileBytes& wav, std::uint32_t rate) {
+  if (wav.size() < 44) throw std::invalid_argument("not a plain WAV");
+  FileBytes out = wav;
+  const std::uint32_t block = out[32] | out[33] << 8;
+  for (int i = 0; i < 4; ++i) {
+    out[24 + i] = static_cast<unsigned char>(rate >> (8 * i));
+    out[28 + i] = static_cast<unsigned char>((rate * block) >> (8 * i));
+  }
+  return out;
+}
+
+void GrowSparsely(const char* path, long long length) {
+  const int fd = ::open(path, O_WRONLY);
+  const bool grown = fd >= 0 && ::ftruncate(fd, length) == 0;
+  if (fd >= 0) ::close(fd);
+  if (!grown) throw std::runtime_error(std::string("cannot grow ") + path);
 }
 
 }  // namespace test_support

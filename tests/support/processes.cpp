@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <fstream>
 #include <stdexcept>
 #include <thread>
 
@@ -166,6 +167,14 @@ std::optional<int> Started::Stop(std::chrono::milliseconds grace) {
     if (status >= 0) exit_status_ = status;
   }
   return exit_status_;
+}
+
+long PeakResidentKb() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmHWM:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return 0;
 }
 
 }  // namespace test_support

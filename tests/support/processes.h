@@ -34,6 +34,10 @@ bool OnPath(const std::string& program);
 // grace; waits for it. Gives its exit status, -1 when it did not exit by itself.
 int EndProcess(pid_t pid, std::chrono::milliseconds grace);
 
+// The most memory this process has held at once, in kilobytes (0 when the system does not
+// say).
+long PeakResidentKb();
+
 // Checks the condition every tenth of a second until it holds, and once more at the limit.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
