@@ -4,7 +4,8 @@
 #   scripts/install-deps.sh package   that and what making and checking its Debian package
 #                                     needs (cpack -G DEB, dpkg-shlibdeps, lintian)
 #   scripts/install-deps.sh           all of that and what the tests and benchmarks add
-# Only what is missing is installed; sudo is used when not root.
+# Only what is missing is installed; sudo is used when not root, and without sudo it says
+# what to run as root.
 set -euo pipefail
 
 program_packages=(
@@ -41,7 +42,16 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 sudo=()
-[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+  # A Debian installed with a root password has no sudo: say what to run instead.
+  if ! command -v sudo >/dev/null; then
+    echo "$0: ${#missing[@]} Debian package(s) are missing, and installing them needs root;" \
+      "this system has no sudo. Run this once as root, then the command again as yourself:" >&2
+    echo "  su -c '$0${1:+ $1}'" >&2
+    exit 1
+  fi
+  sudo=(sudo)
+fi
 export DEBIAN_FRONTEND=noninteractive
 "${sudo[@]}" apt-get update -q
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
