@@ -3,6 +3,15 @@
 # data (no tests) in build-run/ and starts it from there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# The program opens a full-screen window: without a desktop to show it on, it is said at
+# once, not after minutes of installing and building.
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "colouring-book needs a desktop to show its window on, and this session has none" \
+    "(neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
+  echo "Run scripts/run.sh from a terminal opened on the desktop; nothing was installed" \
+    "or built." >&2
+  exit 1
+fi
 bash scripts/install-deps.sh program
 cmake -S . -B build-run -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF
 cmake --build build-run -j"$(nproc)"

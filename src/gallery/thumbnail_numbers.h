@@ -23,7 +23,13 @@ constexpr float TopOf(int i) { return kRowTop[static_cast<std::size_t>(Row(i))];
 // number of that cell names both pictures of a thumbnail.
 constexpr int FileNumber(int i) { return 18 * Row(i) + 2 * Column(i) + 1; }
 
-inline std::string TwoDigits(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+// The zero goes in front of the digits, not the digits after a literal: GCC 12 warns falsely
+// (-Wrestrict) of a literal joined to a temporary string here.
+inline std::string TwoDigits(int n) {
+  std::string digits = std::to_string(n);
+  if (n < 10) digits.insert(digits.begin(), '0');
+  return digits;
+}
 
 inline std::string RestingPicture(int i) {
   return "\\PICTURE\\GALERIJA1BELE_" + TwoDigits(FileNumber(i)) + ".JPG";

@@ -18,9 +18,10 @@ std::int32_t ShowWindow(HWND window, std::int32_t command);
 
 // With no verb or "open", hands the address (or file) to the desktop's default handler,
 // started on its own and never waited for; when the handler fails, the window is restored
-// (see OpenerFailedEvent). Gives a value above 32 when the handler started,
-// 2 when it could not be started, 31 for a verb with no handler. The window, parameters and
-// show command play no part.
+// (see OpenerFailedEvent). The handler's own output goes nowhere; its failure, even after
+// the program has ended, is told in one line on stderr. Gives a value above 32 when the
+// handler started, 2 when it could not be started, 31 for a verb with no handler. The
+// window, parameters and show command play no part.
 std::intptr_t ShellExecuteA(HWND window, const char* verb, const char* file, const char* parameters,
                             const char* directory, std::int32_t show);
 

@@ -57,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(Arguments, CommandLineTest,
                            return std::string(info.param.name);
                          });
 
-std::string Log(const DataDir& data) {
-  std::ifstream in(data.File("program.log"));
+std::string Log(const DataDir& data, const char* name = "program.log") {
+  std::ifstream in(data.File(name));
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
@@ -75,6 +75,18 @@ TEST(CommandLine, RefusalAndMissingDisplayAreExplainedOnStandardError) {
   const std::string said = Log(data);
   EXPECT_NE(said.find("display"), std::string::npos) << said;
   EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+}
+
+// Long before the program could say so, the script that installs, builds and starts it tells
+// a session without a display, and stops there.
+TEST(CommandLine, TheRunScriptTellsAMissingDisplayBeforeInstallingOrBuilding) {
+  DataDir data;
+  test_support::Started run({"bash", COLOURING_SOURCE_DIR "/scripts/run.sh"}, kNoDisplay,
+                            data.File("run.log").string());
+  EXPECT_EQ(run.WaitForExit(5s), 1) << Log(data, "run.log");
+  const std::string said = Log(data, "run.log");
+  EXPECT_EQ(said.find("colouring-book needs a desktop"), 0u) << said;
+  EXPECT_NE(said.find("DISPLAY"), std::string::npos) << said;
 }
 
 }  // namespace

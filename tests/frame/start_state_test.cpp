@@ -71,7 +71,12 @@ const Place kThumbnailPlaces[25] = {
     {24, 208},   {40, 216},   {64, 232},   {96, 248},
 };
 
-std::string Two(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+// No literal put before a temporary string: GCC 12 warns falsely of it (-Wrestrict).
+std::string Two(int n) {
+  std::string digits = std::to_string(n);
+  if (n < 10) digits.insert(digits.begin(), '0');
+  return digits;
+}
 
 std::int32_t DataFileSize(const std::string& name) {
   for (const auto& f : data_files::kPictureSizes) {

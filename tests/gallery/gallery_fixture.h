@@ -21,7 +21,12 @@ constexpr std::array<int, 25> kPictureNumber = {1,  3,  5,  7,  9,  19, 21, 23, 
 inline int LeftOf(int i) { return kLeft[static_cast<std::size_t>((i - 1) % 5)]; }
 inline int TopOf(int i) { return kTop[static_cast<std::size_t>((i - 1) / 5)]; }
 
-inline std::string Number(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+// No literal put before a temporary string: GCC 12 warns falsely of it (-Wrestrict).
+inline std::string Number(int n) {
+  std::string digits = std::to_string(n);
+  if (n < 10) digits.insert(digits.begin(), '0');
+  return digits;
+}
 inline std::string Resting(int i) {
   return "GALERIJA1BELE_" + Number(kPictureNumber[static_cast<std::size_t>(i - 1)]) + ".JPG";
 }

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -48,10 +49,11 @@ class PanelsOnDesktop : public ::testing::Test {
   }
   std::vector<std::string> ProgramWindows() { return desktop_->Windows("Colouring Book", true); }
 
-  // Starts the program and waits for its window, past the two waits of start-up.
-  void StartProgram() {
+  // Starts the program and waits for its window, past the two waits of start-up. Its output
+  // goes to the log file, or nowhere without one.
+  void StartProgram(const std::string& log = "") {
     program_ = std::make_unique<Started>(
-        std::vector<std::string>{data_.File("colouring-book").string()}, OnDisplay());
+        std::vector<std::string>{data_.File("colouring-book").string()}, OnDisplay(), log);
     ASSERT_TRUE(WaitFor([&] { return !ProgramWindows().empty(); }, 60s))
         << "the window did not appear";
     // The display mode and the second three-second wait may follow its first appearance,
@@ -229,6 +231,42 @@ TEST_P(PanelsOnOtherDisplays, TheDesktopsShortcutsChangeNothingAndTheProgramsOwn
 
 INSTANTIATE_TEST_SUITE_P(Sizes, PanelsOnOtherDisplays,
                          testing::Values(std::pair{1280, 1024}, std::pair{1920, 1080}));
+
+// The opener is told of its failure only after the program has gone; its own complaints are
+// never heard, and one line of the program's own says that the page was not opened.
+TEST_F(PanelsOnDesktop, LeavingWithNoBrowserLeavesOneLineOfOurOwnAndNoneOfTheOpeners) {
+  test_support::TempFolder folder;
+  const fs::path opener = folder.path() / "xdg-open";
+  std::ofstream(opener) << "#!/bin/sh\nsleep 1\necho 'x-www-browser: Permission denied' >&2\n"
+                        << "echo 'no method available for opening' >&2\necho junk\nexit 3\n";
+  fs::permissions(opener, fs::perms::owner_all);
+  const std::string old_path = ::getenv("PATH");
+  ::setenv("PATH", (folder.path().string() + ":" + old_path).c_str(), 1);
+  const fs::path log = folder.path() / "program.log";
+  StartProgram(log.string());
+  ::setenv("PATH", old_path.c_str(), 1);
+  desktop_->Keys("ctrl+x");
+  ASSERT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG")) << "no exit dialog";
+  ClickAt(kYesButton);
+  ASSERT_TRUE(program_->WaitForExit(20s).has_value()) << "the program did not end";
+  const auto said = [&] {
+    std::ifstream in(log);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  EXPECT_TRUE(WaitFor([&] { return said().find("was not opened") != std::string::npos; }, 10s))
+      << said();
+  std::this_thread::sleep_for(500ms);
+  std::istringstream lines(said());
+  int told = 0;
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_EQ(line.rfind("colouring-book: ", 0), 0u) << "not the program's own: " << line;
+    if (line.find("MAKER.HTML was not opened: ") != std::string::npos) {
+      ++told;
+      EXPECT_NE(line.find("status 3"), std::string::npos) << line;
+    }
+  }
+  EXPECT_EQ(told, 1) << said();
+}
 
 }  // namespace
 }  // namespace panels_test

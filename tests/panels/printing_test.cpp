@@ -168,6 +168,63 @@ TEST_F(Printing, AReadOnlySavedPictureStaysWholeAndNothingIsShown) {
   EXPECT_EQ(SavedBytes(), first);
 }
 
+// How the save is refused, and the reason a parent then reads on stderr.
+struct Refusal {
+  const char* name;
+  bool folder_there;
+  bool folder_writable;  // by the ordinary user who prints
+  bool file_there;       // from an earlier print, and not writable by that user
+  const char* reason;
+};
+
+class RefusedSave : public Printing, public testing::WithParamInterface<Refusal> {};
+
+TEST_P(RefusedSave, NamesTheFileAndTheReasonInOneLineAndNothingIsSavedShownOrPrinted) {
+  const Refusal& refusal = GetParam();
+  const fs::path folder = data->File("MY_PICTURE"), file = data->File("MY_PICTURE/01.GIF");
+  if (refusal.file_there) {
+    PressCtrl(SDLK_p);
+    ASSERT_TRUE(SavedPictureExists());
+    platform::Printer.SetOrientation(platform::vbPRORPortrait);
+  }
+  if (!refusal.folder_there) data->Remove("MY_PICTURE");
+  const std::string before = SavedBytes();
+  test_support::GiveToUnprivileged(refusal.folder_there ? folder : data->Path());
+  if (refusal.file_there) {
+    test_support::GiveToUnprivileged(file);
+    fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  }
+  if (refusal.folder_there && !refusal.folder_writable) {
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+  }
+
+  // The child process that prints as the ordinary user writes to the stderr caught here.
+  testing::internal::CaptureStderr();
+  const test_support::UnprivilegedRun run = test_support::RunUnprivileged([&] {
+    moments.clear();
+    Colour(0x010203);
+    forma->SetFocus(&forma->Slika);
+    PressCtrl(SDLK_p);
+    return (SavedBytes() == before ? 0 : 1) | (NoticeEverShown() ? 2 : 0) |
+           (platform::Printer.Orientation() == platform::vbPRORPortrait ? 0 : 4);
+  });
+  const std::string said = testing::internal::GetCapturedStderr();
+  if (refusal.folder_there) fs::permissions(folder, fs::perms::owner_all);
+  if (!run.ran) GTEST_SKIP() << run.why;
+  EXPECT_EQ(run.status, 0) << "1: the file changed, 2: the notice was shown, 4: it printed";
+  EXPECT_EQ(said, "colouring-book: the picture was not saved: cannot write " + file.string() +
+                      ": " + refusal.reason + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, RefusedSave,
+    testing::Values(Refusal{"NoFolder", false, false, false, "No such file or directory"},
+                    Refusal{"ReadOnlyFolder", true, false, false, "Permission denied"},
+                    Refusal{"ReadOnlyFile", true, true, true, "Permission denied"}),
+    [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
 class PrintingToAPrinter : public Printing {
  protected:
   void SetUp() override {

@@ -68,8 +68,11 @@ std::uint32_t PixelAt(platform::Form& form, int x, int y) {
 namespace {
 
 std::string Pos(float x, float y) {
-  return "(" + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)) +
-         ")";
+  // Appended to, not a literal put before a temporary string: GCC 12 warns falsely of that
+  // (-Wrestrict).
+  std::string text = "(";
+  text.append(std::to_string(static_cast<int>(x))).append(",");
+  return text.append(std::to_string(static_cast<int>(y))).append(")");
 }
 
 }  // namespace

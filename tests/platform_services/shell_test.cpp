@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -21,14 +22,16 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// A program that writes down its arguments, parent and session (read past its name, which
-// may have spaces), then stays until released,
-// so a caller that waited for it would never return.
-const char* const kRecorder = R"(#!/bin/sh
+// A program that writes down its arguments, parent, session and its parent's parent (read
+// past the names, which may have spaces).
+const std::string kRecord = R"(#!/bin/sh
 folder=$(dirname "$0")
-{ echo "$*"; sed 's/.*) //' /proc/$$/stat | awk '{print $2, $4}'; } > "$folder/record.tmp"
+{ echo "$*"; sed 's/.*) //' /proc/$$/stat | awk '{print $2, $4}'
+  sed 's/.*) //' /proc/$PPID/stat | awk '{print $2}'; } > "$folder/record.tmp"
 mv "$folder/record.tmp" "$folder/record"
-while [ ! -e "$folder/release" ]; do sleep 0.02; done
+)";
+// One that then stays until released, so a caller that waited for it would never return.
+const std::string kRecorder = kRecord + R"(while [ ! -e "$folder/release" ]; do sleep 0.02; done
 )";
 
 class ShellTest : public testing::Test {
@@ -40,16 +43,18 @@ class ShellTest : public testing::Test {
   void TearDown() override {
     ::setenv("PATH", old_path_.c_str(), 1);
     std::ofstream(folder_ / "release");
-    if (recorded_pid_ > 0) {
-      // Reaped by the layer, not by us: wait until it is gone, ending it if it hangs.
-      const auto deadline = std::chrono::steady_clock::now() + 3s;
-      while (::kill(recorded_pid_, 0) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-          ::kill(recorded_pid_, SIGKILL);
-          break;
-        }
-        std::this_thread::sleep_for(10ms);
+    if (recorded_pid_ > 0) WaitUntilGone(recorded_pid_);
+  }
+
+  // Reaped by the layer, not by us: waits until it is gone, ending it if it hangs.
+  static void WaitUntilGone(pid_t pid) {
+    const auto deadline = std::chrono::steady_clock::now() + 3s;
+    while (::kill(pid, 0) == 0) {
+      if (std::chrono::steady_clock::now() > deadline) {
+        ::kill(pid, SIGKILL);
+        break;
       }
+      std::this_thread::sleep_for(10ms);
     }
   }
 
@@ -64,6 +69,7 @@ class ShellTest : public testing::Test {
     std::string arguments;
     pid_t parent = 0;
     pid_t session = 0;
+    pid_t grandparent = 0;
   };
   Record WaitForRecord() {
     const auto deadline = std::chrono::steady_clock::now() + 5s;
@@ -73,7 +79,7 @@ class ShellTest : public testing::Test {
     std::ifstream in(folder_ / "record");
     Record r;
     std::getline(in, r.arguments);
-    in >> r.parent >> r.session;
+    in >> r.parent >> r.session >> r.grandparent;
     if (r.session > 0) recorded_pid_ = r.session;  // a session leader's pid is its session id
     return r;
   }
@@ -91,8 +97,58 @@ TEST_F(ShellTest, ShellExecuteHandsTheAddressToTheDefaultHandlerDetached) {
   const Record r = WaitForRecord();
   EXPECT_EQ(r.arguments, "https://example.org/a?b=c");
   EXPECT_NE(r.session, ::getsid(0)) << "the handler shares our session";
-  EXPECT_EQ(r.parent, ::getpid());
+  // Under a go-between of ours, which leads the handler's session.
+  EXPECT_EQ(r.grandparent, ::getpid());
+  EXPECT_EQ(r.parent, r.session);
 }
+
+// Whatever the handler says is its own business; that it failed is told in one line, ours.
+struct Opener {
+  const char* name;
+  int status;  // -1: there is none on PATH
+  const char* told;
+};
+
+class OpenerOutputTest : public ShellTest, public testing::WithParamInterface<Opener> {};
+
+TEST_P(OpenerOutputTest, KeepsTheHandlersOutputOffOursAndTellsItsFailureInOneLine) {
+  const Opener& opener = GetParam();
+  if (opener.status < 0) {
+    ::setenv("PATH", folder_.path().c_str(), 1);
+  } else {
+    Program("xdg-open", kRecord + "echo 'junk on stdout'\n" +
+                            "echo 'x-www-browser: Permission denied' >&2\n" +
+                            "echo '/usr/bin/firefox: not found' >&2\nexit " +
+                            std::to_string(opener.status) + "\n");
+  }
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  platform::ShellExecuteA(nullptr, nullptr, "https://example.org", nullptr, nullptr, 1);
+  if (opener.status >= 0) {
+    // The leader of the handler's session has said all it will once it is gone.
+    const pid_t leader = WaitForRecord().session;
+    if (leader > 0 && leader != ::getpid()) WaitUntilGone(leader);
+  }
+  const std::string on_stdout = testing::internal::GetCapturedStdout();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(on_stdout, "");
+  if (*opener.told == '\0') {
+    EXPECT_EQ(said, "");
+  } else {
+    EXPECT_EQ(said.rfind("colouring-book: the page https://example.org was not opened: ", 0), 0u)
+        << said;
+    EXPECT_NE(said.find(opener.told), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(said.back(), '\n') << said;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Openers, OpenerOutputTest,
+    testing::Values(Opener{"Succeeds", 0, ""}, Opener{"Fails", 1, "xdg-open ended with status 1"},
+                    Opener{"FailsOtherwise", 4, "xdg-open ended with status 4"},
+                    Opener{"IsMissing", -1, "no xdg-open on PATH"}),
+    [](const testing::TestParamInfo<Opener>& info) { return std::string(info.param.name); });
 
 TEST_F(ShellTest, ShellExecuteWithUnknownVerbOrNoHandlerReportsIt) {
   EXPECT_EQ(platform::ShellExecuteA(nullptr, "print", "https://example.org", nullptr, nullptr, 1),
