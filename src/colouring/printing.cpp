@@ -1,12 +1,9 @@
 // Ctrl+P: the coloured picture is fixed, saved as the one saved picture, announced and
 // printed on the default printer.
-#include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "frame/forma_main.h"
 #include "platform/failure.h"
-#include "platform/paths.h"
 #include "platform/picture.h"
 #include "platform/printer.h"
 
@@ -15,15 +12,10 @@ namespace {
 // The child sees nothing of a refused save; a parent who wonders why nothing was printed
 // finds the file and the reason on stderr. The failure then goes on to end the print.
 void save_or_report(const platform::Picture& picture, const std::string& path) {
-  errno = 0;
   try {
     platform::SavePicture(picture, path);
   } catch (const platform::RuntimeError& failure) {
-    const int reason = errno;
-    platform::Report("the picture was not saved: " +
-                     (reason != 0
-                          ? "cannot write " + platform::MapPath(path) + ": " + std::strerror(reason)
-                          : std::string(failure.what())));
+    platform::Report(std::string("the picture was not saved: ") + failure.what());
     throw;
   }
 }

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <vector>
 
@@ -103,6 +105,14 @@ void ClearInterruptedSaves(const std::string& real) {
   ::closedir(dir);
 }
 
+// What a save refused, with the system's reason; `error` is taken before any clean-up could
+// change errno.
+[[noreturn]] void CannotSave(const char* what, const std::string& real, int error) {
+  std::string message = std::string(what) + " " + real;
+  if (error != 0) message += std::string(": ") + std::strerror(error);
+  throw RuntimeError(message);
+}
+
 }  // namespace
 
 void SavePicture(const Picture& picture, const std::string& path) {
@@ -128,32 +138,36 @@ void SavePicture(const Picture& picture, const std::string& path) {
   struct stat existing;
   const bool exists = ::stat(real.c_str(), &existing) == 0;
   if (exists && ::faccessat(AT_FDCWD, real.c_str(), W_OK, AT_EACCESS) != 0) {
-    throw RuntimeError("cannot write " + path);
+    CannotSave("cannot write", real, errno);
   }
   ClearInterruptedSaves(real);
   // The new picture goes to a file of its own first, under a name nobody can guess and made
   // anew (never through a link someone left in the folder), then takes the old one's place.
   std::string temporary = real + ".XXXXXX";
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-  if (fd < 0) throw RuntimeError("cannot write " + path);
+  if (fd < 0) CannotSave("cannot write", real, errno);
   ::fchmod(fd, exists ? (existing.st_mode & 0777) : 0644);
   FILE* file = ::fdopen(fd, "wb");
   SDL_RWops* out = file != nullptr ? SDL_RWFromFP(file, SDL_TRUE) : nullptr;
   if (out == nullptr) {
+    const int error = errno;
     if (file != nullptr)
       std::fclose(file);
     else
       ::close(fd);
     ::unlink(temporary.c_str());
-    throw RuntimeError("cannot write " + path);
+    CannotSave("cannot write", real, error);
   }
+  errno = 0;
   if (SDL_SaveBMP_RW(rgb.get(), out, 1) != 0) {
+    const int error = errno;
     ::unlink(temporary.c_str());
-    throw RuntimeError("cannot write " + path);
+    CannotSave("cannot write", real, error);
   }
   if (std::rename(temporary.c_str(), real.c_str()) != 0) {
+    const int error = errno;
     ::unlink(temporary.c_str());
-    throw RuntimeError("cannot replace " + path);
+    CannotSave("cannot replace", real, error);
   }
 }
 
