@@ -31,7 +31,7 @@ constexpr double kTransferSeconds = 10.0;
 constexpr double kWaitSliceSeconds = 0.2;
 constexpr double kPointsPerHundredthMm = 72.0 / 2540.0;
 constexpr std::chrono::milliseconds kLeavingBound{2000};
-constexpr std::chrono::milliseconds kLetGoBound{1000};
+constexpr std::chrono::milliseconds kLetGoBound{1500};
 
 // The paper and its printable area, in points, as the sheet lies in the printer: portrait.
 struct Media {
@@ -294,8 +294,9 @@ PrinterDevice::~PrinterDevice() {
   const auto idle = [&spooler] { return !spooler.sending; };
   if (!spooler.changed.wait_for(held, kLeavingBound, idle)) {
     spooler.cut = true;
-    // Every wait on the server ends within a slice once cut; a lookup of the server's name
-    // or a connect may still take their own time, and the program does not wait for them.
+    // Every wait on the server ends within a slice once cut, but for the library's own
+    // one-second wait for a first answer; a lookup of the server's name or a connect may
+    // still take their own time, and the program does not wait for them.
     if (!spooler.changed.wait_for(held, kLetGoBound, idle)) {
       Report("the page on its way to the printer was abandoned");
       held.unlock();
