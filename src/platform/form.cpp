@@ -110,10 +110,7 @@ void Form::SetVisible(bool visible) {
   if (window_ == nullptr) return;
   if (visible) {
     // No key pressed while the window appears may reach the desktop.
-    if ((SDL_GetWindowFlags(window_) & SDL_WINDOW_SHOWN) == 0) GrabKeyboardBeforeShowing(window_);
-    SDL_ShowWindow(window_);
-    SDL_RaiseWindow(window_);
-    UpdateKeyboardGrab(window_);
+    ShowWindowHoldingKeyboard(window_);
     needs_present_ = true;
     present_all_ = true;
   } else {

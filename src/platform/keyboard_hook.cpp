@@ -58,14 +58,18 @@ std::optional<X11Window> OnX11(HWND window) {
   return X11Window{info.info.x11.display, info.info.x11.window};
 }
 
+bool Grab(Display* display, Window window) {
+  return XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+         GrabSuccess;
+}
+
 // Asks until the server grants the keyboard to that window; when this client already holds
-// it, a grant only moves it there. A refusal leaves any grab of ours as it was.
+// it, a grant only moves it there, and a refusal leaves it where it was.
 void GrabUntilGranted(Display* display, Window window) {
   const Uint64 until = SDL_GetTicks64() + kGrabPatienceMs;
-  while (XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) !=
-         GrabSuccess) {
+  while (!Grab(display, window)) {
     if (SDL_GetTicks64() >= until) {
-      Report("the keyboard could not be held: another program keeps it");
+      Report("the keyboard could not be held: the X server did not grant it");
       return;
     }
     SDL_Delay(10);
@@ -118,20 +122,28 @@ void UpdateKeyboardGrab(HWND window) {
   const bool on_screen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
   const bool hold = on_screen && !g_chain.empty();
   SDL_SetWindowKeyboardGrab(window, hold ? SDL_TRUE : SDL_FALSE);
-  // SDL asks for the keyboard once, and only while the window has the focus; on X11 it is
-  // asked for here until granted, focus or not.
+  // SDL asks for the keyboard only while the window has the focus; on X11 it is asked for
+  // here as well, so that it is held before the window manager hands the focus back.
   if (!hold) return;
-  if (const auto x = OnX11(window)) GrabUntilGranted(x->display, x->window);
+  if (const auto x = OnX11(window)) Grab(x->display, x->window);
 }
 
-void GrabKeyboardBeforeShowing(HWND window) {
-  if (window == nullptr || g_chain.empty()) return;
-  // SDL lets the keyboard go whenever it is told to hold it without the focus: told now,
-  // while there is nothing to let go, it later holds it with the focus instead.
-  SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
+void ShowWindowHoldingKeyboard(HWND window) {
+  const bool hold = !g_chain.empty() && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
+  const auto x = hold ? OnX11(window) : std::nullopt;
+  if (hold) {
+    // SDL lets the keyboard go whenever it is told to hold it without the focus: told now,
+    // while there is nothing to let go, it later holds it with the focus instead.
+    SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
+  }
   // Held on the root window until the window can take it: a key pressed while the window
   // appears reaches this program, not the window manager's shortcuts.
-  if (const auto x = OnX11(window)) GrabUntilGranted(x->display, DefaultRootWindow(x->display));
+  if (x) GrabUntilGranted(x->display, DefaultRootWindow(x->display));
+  SDL_ShowWindow(window);
+  SDL_RaiseWindow(window);
+  // The window takes the grab once the window manager has mapped it.
+  if (x) GrabUntilGranted(x->display, x->window);
+  UpdateKeyboardGrab(window);
 }
 
 }  // namespace platform

@@ -48,13 +48,11 @@ std::intptr_t AppInstance();
 bool FilterKeyEvent(std::int32_t message, KBDLLHOOKSTRUCT record);
 bool KeyboardFilterInstalled();
 // Grabs the keyboard while a filter is installed and the window is shown and not minimised,
-// so that the desktop's own shortcuts reach the filters instead of the window manager. On
-// X11 it returns once the server has granted the grab (or after a few seconds, with a line
-// on stderr).
+// so that the desktop's own shortcuts reach the filters instead of the window manager.
 void UpdateKeyboardGrab(HWND window);
-// Called just before the window is shown, with a filter installed: the keyboard is this
-// program's from then on, and UpdateKeyboardGrab, once the window is shown, moves the grab
-// onto the window.
-void GrabKeyboardBeforeShowing(HWND window);
+// Shows the window and raises it. With a filter installed the keyboard is held from before
+// the window appears: on X11 it is grabbed for this program first, and returns once the
+// grab is on the shown window (after a few seconds at most, with a line on stderr).
+void ShowWindowHoldingKeyboard(HWND window);
 
 }  // namespace platform
