@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -252,14 +253,20 @@ TEST_F(PanelsFromTheFirstMoment, KeysPressedAsTheWindowAppearsReachNothingElse) 
   std::vector<std::string> keys = {"xdotool", "key", "--delay", "20"};
   for (int i = 0; i < 40; ++i) keys.insert(keys.end(), {"alt+F4", "alt+Tab"});
   constexpr int kStarts = 10;
+  const test_support::TempFolder folder;
+  const fs::path log = folder.path() / "program.log";
   for (int start = 1; start <= kStarts; ++start) {
     SCOPED_TRACE("start " + std::to_string(start));
     program_ = std::make_unique<Started>(
-        std::vector<std::string>{data_.File("colouring-book").string()}, OnDisplay());
+        std::vector<std::string>{data_.File("colouring-book").string()}, OnDisplay(), log.string());
     ASSERT_TRUE(WaitFor([&] { return !ProgramWindows().empty() || !program_->Running(); }, 60s));
     Started pressing(keys, OnDisplay());
     EXPECT_TRUE(pressing.WaitForExit(60s).has_value());
-    ASSERT_TRUE(program_->Running()) << "the program was closed";
+    const auto said = [&] {
+      std::ifstream in(log);
+      return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    ASSERT_TRUE(program_->Running()) << "the program was closed; it said:\n" << said();
     const std::vector<std::string> windows = ProgramWindows();
     ASSERT_FALSE(windows.empty()) << "the window went";
     const std::string active = ActiveWindow();
