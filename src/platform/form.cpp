@@ -109,12 +109,13 @@ void Form::SetVisible(bool visible) {
   }
   if (window_ == nullptr) return;
   if (visible) {
-    SDL_ShowWindow(window_);
-    SDL_RaiseWindow(window_);
+    // No key pressed while the window appears may reach the desktop.
+    ShowWindowHoldingKeyboard(window_);
     needs_present_ = true;
     present_all_ = true;
   } else {
     SDL_HideWindow(window_);
+    UpdateKeyboardGrab(window_);
   }
 }
 

@@ -67,11 +67,13 @@ void Form::HandleEvent(const SDL_Event& event) {
       HandleKey(event);
       break;
     case SDL_WINDOWEVENT:
-      // The keyboard grab follows the window: shown, minimised, restored, focused again.
+      // The keyboard grab follows the window: shown, minimised, restored, focused again. SDL
+      // lets the keyboard go with the focus; a window still on screen takes it back.
       if (event.window.event == SDL_WINDOWEVENT_SHOWN ||
           event.window.event == SDL_WINDOWEVENT_MINIMIZED ||
           event.window.event == SDL_WINDOWEVENT_RESTORED ||
-          event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+          event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED ||
+          event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
         UpdateKeyboardGrab(window_);
       }
       if (event.window.event == SDL_WINDOWEVENT_EXPOSED ||

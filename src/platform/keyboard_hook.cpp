@@ -1,13 +1,22 @@
 #include "platform/keyboard_hook.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <vector>
+
+#include "platform/failure.h"
 
 namespace platform {
 namespace {
+
+// How long to ask for the keyboard before giving up: the window manager may hold it for a
+// moment while it handles a key, and a window is not viewable until it has mapped its frame.
+constexpr Uint64 kGrabPatienceMs = 3000;
 
 struct Installed {
   HHOOK handle;
@@ -32,6 +41,39 @@ std::int32_t CallFrom(std::size_t index, std::int32_t nCode, std::int32_t wParam
   }
   g_running = outer;
   return result;
+}
+
+struct X11Window {
+  Display* display;
+  Window window;
+};
+
+// SDL's own connection and window, when the window is on X11.
+std::optional<X11Window> OnX11(HWND window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    return std::nullopt;
+  }
+  return X11Window{info.info.x11.display, info.info.x11.window};
+}
+
+bool Grab(Display* display, Window window) {
+  return XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
+         GrabSuccess;
+}
+
+// Asks until the server grants the keyboard to that window; when this client already holds
+// it, a grant only moves it there, and a refusal leaves it where it was.
+void GrabUntilGranted(Display* display, Window window) {
+  const Uint64 until = SDL_GetTicks64() + kGrabPatienceMs;
+  while (!Grab(display, window)) {
+    if (SDL_GetTicks64() >= until) {
+      Report("the keyboard could not be held: the X server did not grant it");
+      return;
+    }
+    SDL_Delay(10);
+  }
 }
 
 }  // namespace
@@ -78,7 +120,30 @@ void UpdateKeyboardGrab(HWND window) {
   // minimised (a web page opened) the keyboard belongs to the desktop.
   const Uint32 flags = SDL_GetWindowFlags(window);
   const bool on_screen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
-  SDL_SetWindowKeyboardGrab(window, (on_screen && !g_chain.empty()) ? SDL_TRUE : SDL_FALSE);
+  const bool hold = on_screen && !g_chain.empty();
+  SDL_SetWindowKeyboardGrab(window, hold ? SDL_TRUE : SDL_FALSE);
+  // SDL asks for the keyboard only while the window has the focus; on X11 it is asked for
+  // here as well, so that it is held before the window manager hands the focus back.
+  if (!hold) return;
+  if (const auto x = OnX11(window)) Grab(x->display, x->window);
+}
+
+void ShowWindowHoldingKeyboard(HWND window) {
+  const bool hold = !g_chain.empty() && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
+  const auto x = hold ? OnX11(window) : std::nullopt;
+  if (hold) {
+    // SDL lets the keyboard go whenever it is told to hold it without the focus: told now,
+    // while there is nothing to let go, it later holds it with the focus instead.
+    SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
+  }
+  // Held on the root window until the window can take it: a key pressed while the window
+  // appears reaches this program, not the window manager's shortcuts.
+  if (x) GrabUntilGranted(x->display, DefaultRootWindow(x->display));
+  SDL_ShowWindow(window);
+  SDL_RaiseWindow(window);
+  // The window takes the grab once the window manager has mapped it.
+  if (x) GrabUntilGranted(x->display, x->window);
+  UpdateKeyboardGrab(window);
 }
 
 }  // namespace platform

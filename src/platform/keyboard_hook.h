@@ -50,5 +50,9 @@ bool KeyboardFilterInstalled();
 // Grabs the keyboard while a filter is installed and the window is shown and not minimised,
 // so that the desktop's own shortcuts reach the filters instead of the window manager.
 void UpdateKeyboardGrab(HWND window);
+// Shows the window and raises it. With a filter installed the keyboard is held from before
+// the window appears: on X11 it is grabbed for this program first, and returns once the
+// grab is on the shown window (after a few seconds at most, with a line on stderr).
+void ShowWindowHoldingKeyboard(HWND window);
 
 }  // namespace platform

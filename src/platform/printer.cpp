@@ -2,9 +2,13 @@
 
 #include <cups/cups.h>
 
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <ctime>
 #include <deque>
 #include <memory>
 #include <mutex>
@@ -23,7 +27,11 @@ constexpr double kPointsPerPixel = 72.0 / 96.0;
 constexpr double kPointsPerTwip = 72.0 / 1440.0;
 constexpr int kConnectMilliseconds = 1500;
 constexpr double kTransferSeconds = 10.0;
+// Waits on the server are cut into slices this long, so that leaving can stop one at once.
+constexpr double kWaitSliceSeconds = 0.2;
 constexpr double kPointsPerHundredthMm = 72.0 / 2540.0;
+constexpr std::chrono::milliseconds kLeavingBound{2000};
+constexpr std::chrono::milliseconds kLetGoBound{1500};
 
 // The paper and its printable area, in points, as the sheet lies in the printer: portrait.
 struct Media {
@@ -175,31 +183,64 @@ Media DefaultMedia(http_t* http, cups_dest_t* dest) {
   return media;
 }
 
+// Decides, after each slice of a wait with nothing from the server, whether to wait on: not
+// once the program is leaving, nor after kTransferSeconds of silence. Whether it gave up is
+// what tells a time-out from the server's own answer.
+struct Silence {
+  const std::atomic<bool>& cut;
+  bool timed_out = false;
+
+  static int WaitOn(http_t* http, void* data) {
+    auto& silence = *static_cast<Silence*>(data);
+    const bool wait_on =
+        !silence.cut.load() &&
+        std::difftime(std::time(nullptr), httpGetActivity(http)) < kTransferSeconds;
+    silence.timed_out = !wait_on;
+    return wait_on ? 1 : 0;
+  }
+};
+
 template <class Page>
-void SendPage(const Page& page) {
+void SendPage(const Page& page, const std::atomic<bool>& cut) {
   // The server is looked up afresh for every job, so that one started after us is found.
   // Our own connection makes a missing server known within the connect timeout.
   cupsSetServer(nullptr);
-  std::unique_ptr<http_t, HttpCloser> http(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
+  const std::string host = cupsServer();
+  const std::string server = host.starts_with('/') ? host : host + ":" + std::to_string(ippPort());
+  std::unique_ptr<http_t, HttpCloser> http(httpConnect2(host.c_str(), ippPort(), nullptr, AF_UNSPEC,
                                                         cupsEncryption(), 1, kConnectMilliseconds,
                                                         nullptr));
-  if (!http) throw RuntimeError("no print server at " + std::string(cupsServer()));
-  httpSetTimeout(http.get(), kTransferSeconds, nullptr, nullptr);
+  if (!http) throw RuntimeError("no print server at " + server);
+  Silence silence{cut};
+  httpSetTimeout(http.get(), kWaitSliceSeconds, &Silence::WaitOn, &silence);
+  // The library reports a server that stopped answering as it does a missing printer.
+  const auto failed = [&](const std::string& otherwise) {
+    if (silence.timed_out || httpError(http.get()) == ETIMEDOUT) {
+      return RuntimeError("the print server at " + server + " did not answer: timed out");
+    }
+    return RuntimeError(otherwise);
+  };
   std::unique_ptr<cups_dest_t, DestFree> dest(cupsGetNamedDest(http.get(), nullptr, nullptr));
-  if (!dest) throw RuntimeError("no default printer");
+  if (!dest) {
+    const ipp_status_t status = cupsLastError();
+    throw failed(status == IPP_STATUS_OK || status == IPP_STATUS_ERROR_NOT_FOUND
+                     ? std::string("no default printer")
+                     : std::string("refused by the print server: ") + cupsLastErrorString());
+  }
   const std::string pdf =
       PagePdf(page.placed, page.landscape, DefaultMedia(http.get(), dest.get()));
 
   const int job = cupsCreateJob(http.get(), dest->name, "Colouring page", 0, nullptr);
-  if (job == 0) throw RuntimeError(std::string("printing refused: ") + cupsLastErrorString());
+  if (job == 0) throw failed(std::string("refused by the print server: ") + cupsLastErrorString());
   const bool sent =
       cupsStartDocument(http.get(), dest->name, job, "colouring-page.pdf", CUPS_FORMAT_PDF, 1) ==
           HTTP_STATUS_CONTINUE &&
       cupsWriteRequestData(http.get(), pdf.data(), pdf.size()) == HTTP_STATUS_CONTINUE;
   if (cupsFinishDocument(http.get(), dest->name) != IPP_STATUS_OK || !sent) {
-    const std::string why = cupsLastErrorString();
-    cupsCancelJob2(http.get(), dest->name, job, 0);
-    throw RuntimeError("printing failed: " + why);
+    const RuntimeError why = failed(std::string("printing failed: ") + cupsLastErrorString());
+    // A server that stopped answering would not hear the cancel either.
+    if (!silence.timed_out) cupsCancelJob2(http.get(), dest->name, job, 0);
+    throw why;
   }
 }
 
@@ -212,6 +253,8 @@ struct PrinterDevice::Spooler {
   std::deque<Page> waiting;
   bool sending = false;
   bool closing = false;
+  // Set when the program leaves while a page is still on its way: its waits end at once.
+  std::atomic<bool> cut{false};
   std::thread thread;
 
   void Run() {
@@ -224,7 +267,7 @@ struct PrinterDevice::Spooler {
       sending = true;
       held.unlock();
       try {
-        SendPage(page);
+        SendPage(page, cut);
       } catch (const std::exception& failure) {
         Report(std::string("a page was not printed: ") + failure.what());
       }
@@ -238,12 +281,33 @@ struct PrinterDevice::Spooler {
 PrinterDevice::PrinterDevice() : spooler_(std::make_unique<Spooler>()) {}
 
 PrinterDevice::~PrinterDevice() {
-  {
-    const std::lock_guard<std::mutex> held(spooler_->lock);
-    spooler_->closing = true;
+  Spooler& spooler = *spooler_;
+  std::unique_lock<std::mutex> held(spooler.lock);
+  spooler.closing = true;
+  const std::size_t dropped = spooler.waiting.size();
+  spooler.waiting.clear();
+  if (dropped > 0) {
+    Report(std::to_string(dropped) + (dropped == 1 ? " page" : " pages") +
+           " not yet sent to the printer dropped");
   }
-  spooler_->changed.notify_all();
-  if (spooler_->thread.joinable()) spooler_->thread.join();
+  spooler.changed.notify_all();
+  const auto idle = [&spooler] { return !spooler.sending; };
+  if (!spooler.changed.wait_for(held, kLeavingBound, idle)) {
+    spooler.cut = true;
+    // Every wait on the server ends within a slice once cut, but for the library's own
+    // one-second wait for a first answer; a lookup of the server's name or a connect may
+    // still take their own time, and the program does not wait for them.
+    if (!spooler.changed.wait_for(held, kLetGoBound, idle)) {
+      Report("the page on its way to the printer was abandoned");
+      held.unlock();
+      spooler.thread.detach();
+      // The thread still uses the spooler: it goes with the process.
+      static_cast<void>(spooler_.release());
+      return;
+    }
+  }
+  held.unlock();
+  if (spooler.thread.joinable()) spooler.thread.join();
 }
 
 void PrinterDevice::EndDoc() {
@@ -255,7 +319,9 @@ void PrinterDevice::EndDoc() {
   {
     const std::lock_guard<std::mutex> held(spooler_->lock);
     spooler_->waiting.push_back(std::move(page));
-    if (!spooler_->thread.joinable()) spooler_->thread = std::thread([this] { spooler_->Run(); });
+    if (!spooler_->thread.joinable()) {
+      spooler_->thread = std::thread([spooler = spooler_.get()] { spooler->Run(); });
+    }
   }
   spooler_->changed.notify_all();
 }

@@ -19,8 +19,9 @@ class PrinterDevice {
   PrinterDevice();
   PrinterDevice(const PrinterDevice&) = delete;
   PrinterDevice& operator=(const PrinterDevice&) = delete;
-  // Waits for the pages already handed over, so that a page printed just before the end
-  // still goes out.
+  // The program's end never waits long on a print server: the pages not yet sent are dropped,
+  // with one line on stderr saying how many, and the page on its way gets about two seconds
+  // to reach the server before it is dropped too.
   ~PrinterDevice();
 
   // 1 portrait, 2 landscape; any other value fails. It holds for the pages that follow.
@@ -31,8 +32,9 @@ class PrinterDevice {
   void PaintPicture(const Picture& picture, float x, float y);
   // Hands the page over and starts a new page at once; a page with nothing on it is not
   // sent. The page goes as a PDF to the default destination, on that destination's default
-  // paper. A page that cannot be printed (no print server, no default destination, a server
-  // that does not answer) is dropped, and one line on stderr says why.
+  // paper. A page that cannot be printed (no print server, no default destination, refused
+  // by the server, a server that does not answer in time) is dropped, and one line on stderr
+  // says which.
   void EndDoc();
   // Waits until every page handed over has reached the print server or been dropped.
   void WaitForJobs();

@@ -11,13 +11,6 @@ namespace {
 
 class Panels : public ProgramOnDesktop {
  protected:
-  // The panel's background left of and above its buttons.
-  bool PanelShown(const Image& shot, const std::string& picture) {
-    return Likeness(shot, kPanel.left, kPanel.top, Picture(picture).Part(0, 0, 300, 120)) > 0.95;
-  }
-  bool WaitForPanel(const std::string& picture, bool shown) {
-    return WaitForShot([&](const Image& shot) { return PanelShown(shot, picture) == shown; });
-  }
   // The main screen is unfrozen when its blank-paper button is back.
   std::string BlankPaperButton() {
     return WaitUntilShown({936, 412}, "PAPIR1.JPG", {"PAPIR2.JPG"});

@@ -1,8 +1,11 @@
 // Ctrl+P: the picture saved in the user's own folder and printed on a virtual printer of the test's
 // own print scheduler.
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 
 #include "cups_sandbox.h"
 #include "program_on_desktop.h"
@@ -72,6 +75,39 @@ TEST_F(Printing, CtrlPSavesTheColouredPictureAsABitmapAndPrintsItAtTheTopLeftOfA
   EXPECT_LE(std::abs(ink.top - picture.top), 1);
   EXPECT_LE(std::abs(ink.right - picture.right), 1);
   EXPECT_LE(std::abs(ink.bottom - picture.bottom), 1);
+}
+
+// Five pages for a print server that takes the connection and never answers, then Yes: the
+// program ends within seconds, saying what became of the pages, rather than waiting out the
+// server page by page.
+TEST_F(Printing, YesEndsTheProgramSoonWithPagesForASilentPrintServer) {
+  test_support::SilentPrintServer silent;
+  ASSERT_NO_FATAL_FAILURE(Launch(1024, 768, {{"CUPS_SERVER", silent.server()}}));
+  // Each Ctrl+P waits with its notice shown; the presses during the wait print as well.
+  for (int page = 0; page < 5; ++page) desktop().Keys("ctrl+p");
+  ASSERT_TRUE(silent.WaitForConnection(30s)) << "no page went to the print server";
+  EXPECT_TRUE(WaitForPanel("PRINTING.JPG", false)) << "the printing notice stayed";
+  desktop().Keys("ctrl+x");
+  ASSERT_TRUE(WaitForPanel("CTRLX.JPG", true)) << "no exit dialog";
+  desktop().Click(kYes.x, kYes.y);
+  const auto yes = std::chrono::steady_clock::now();
+  const std::optional<int> status = program_->WaitForExit(60s);
+  const auto took = std::chrono::steady_clock::now() - yes;
+  ASSERT_TRUE(status.has_value()) << "the program did not end";
+  EXPECT_EQ(*status, 0);
+  const long long ms = std::chrono::duration_cast<std::chrono::milliseconds>(took).count();
+  std::printf("from Yes to the end of the process: %lld ms\n", ms);
+  EXPECT_LT(took, 10s) << ms << " ms";
+  std::ifstream log(temp_.path() / "program.log");
+  const std::string said((std::istreambuf_iterator<char>(log)), {});
+  EXPECT_NE(said.find("colouring-book: 4 pages not yet sent to the printer dropped\n"),
+            std::string::npos)
+      << said;
+  EXPECT_NE(said.find("colouring-book: a page was not printed: the print server at " +
+                      silent.server() + " did not answer: timed out\n"),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(said.find("no default printer"), std::string::npos) << said;
 }
 
 }  // namespace

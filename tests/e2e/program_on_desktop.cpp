@@ -77,6 +77,14 @@ void ProgramOnDesktop::Launch(int width, int height, Environment changes) {
   ASSERT_TRUE(ready) << "no main screen after start-up";
 }
 
+bool ProgramOnDesktop::PanelShown(const Image& shot, const std::string& picture) {
+  return Likeness(shot, kPanel.left, kPanel.top, Picture(picture).Part(0, 0, 300, 120)) > 0.95;
+}
+
+bool ProgramOnDesktop::WaitForPanel(const std::string& picture, bool shown) {
+  return WaitForShot([&](const Image& shot) { return PanelShown(shot, picture) == shown; });
+}
+
 Image ProgramOnDesktop::CanvasShot() const {
   return desktop_->Shot(kCanvas.left, kCanvas.top, kCanvasWidth, kCanvasHeight);
 }

@@ -76,6 +76,11 @@ class ProgramOnDesktop : public ::testing::Test {
   bool WaitForShot(const std::function<bool(const Image&)>& condition,
                    std::chrono::seconds limit = 10s);
 
+  // Whether the shot shows the panel of that background picture ("CTRLX.JPG"), judged by
+  // its part left of and above its buttons; WaitForPanel takes shots until it is, or is not.
+  bool PanelShown(const Image& shot, const std::string& picture);
+  bool WaitForPanel(const std::string& picture, bool shown);
+
   // Waits until the canvas differs from `from` and holds still, so that no half-drawn frame
   // is taken; nothing when it has not changed within the limit.
   std::optional<Image> ChangedCanvas(const Image& from, std::chrono::seconds limit = 10s) const;

@@ -1,6 +1,11 @@
 // The program on a real X display with a window manager: the exit dialog opened by a key and
 // closed again, Alt+Tab kept from the window manager, and a web link that minimises the
 // window, all checked in screenshots and in the window manager's own records.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
@@ -16,6 +21,9 @@
 #include "panels_fixture.h"
 #include "platform/picture.h"
 #include "xvfb_session.h"
+// Last: Xlib's macros would change the names above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 namespace panels_test {
 namespace {
@@ -198,6 +206,76 @@ TEST_F(PanelsOnDesktop, YesMinimisesTheWindowAsTheProgramEnds) {
                  before.find(window) != std::string::npos;
   }
   EXPECT_TRUE(minimised) << "the window was not minimised on its way out";
+}
+
+// Keeps the X server busy from a process of its own, as other programs on a loaded desktop
+// do: copies of the whole screen, one after another. Stopped by its pid when it goes.
+class BusyXClient {
+ public:
+  explicit BusyXClient(const std::string& display) {
+    pid_ = ::fork();
+    if (pid_ != 0) return;
+    Display* x = XOpenDisplay(display.c_str());
+    if (x == nullptr) ::_exit(1);
+    const Window root = DefaultRootWindow(x);
+    XWindowAttributes screen;
+    XGetWindowAttributes(x, root, &screen);
+    for (;;) {
+      if (XImage* copy = XGetImage(x, root, 0, 0, static_cast<unsigned>(screen.width),
+                                   static_cast<unsigned>(screen.height), AllPlanes, ZPixmap)) {
+        XDestroyImage(copy);
+      }
+    }
+  }
+  ~BusyXClient() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  BusyXClient(const BusyXClient&) = delete;
+  BusyXClient& operator=(const BusyXClient&) = delete;
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// The keyboard is the program's from the moment its window appears: the desktop's close and
+// switch keys, pressed over and over from then on through start-up, reach nothing else.
+class PanelsFromTheFirstMoment : public PanelsOnDesktop {
+ protected:
+  PanelsFromTheFirstMoment() { screen_ = {1280, 1024}; }
+};
+
+TEST_F(PanelsFromTheFirstMoment, KeysPressedAsTheWindowAppearsReachNothingElse) {
+  Started other({"xmessage", "another program"}, OnDisplay());
+  ASSERT_TRUE(WaitFor([&] { return !desktop_->Windows("xmessage", true).empty(); }, 20s));
+  const BusyXClient busy(desktop_->display()), busier(desktop_->display());
+  // Through start-up after the window appears: about five seconds of presses.
+  std::vector<std::string> keys = {"xdotool", "key", "--delay", "20"};
+  for (int i = 0; i < 40; ++i) keys.insert(keys.end(), {"alt+F4", "alt+Tab"});
+  constexpr int kStarts = 10;
+  const test_support::TempFolder folder;
+  const fs::path log = folder.path() / "program.log";
+  for (int start = 1; start <= kStarts; ++start) {
+    SCOPED_TRACE("start " + std::to_string(start));
+    program_ = std::make_unique<Started>(
+        std::vector<std::string>{data_.File("colouring-book").string()}, OnDisplay(), log.string());
+    ASSERT_TRUE(WaitFor([&] { return !ProgramWindows().empty() || !program_->Running(); }, 60s));
+    Started pressing(keys, OnDisplay());
+    EXPECT_TRUE(pressing.WaitForExit(60s).has_value());
+    const auto said = [&] {
+      std::ifstream in(log);
+      return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    ASSERT_TRUE(program_->Running()) << "the program was closed; it said:\n" << said();
+    const std::vector<std::string> windows = ProgramWindows();
+    ASSERT_FALSE(windows.empty()) << "the window went";
+    const std::string active = ActiveWindow();
+    EXPECT_NE(std::find(windows.begin(), windows.end(), active), windows.end())
+        << "another window took the focus";
+    EXPECT_FALSE(desktop_->Windows("xmessage", true).empty()) << "the other program was closed";
+    program_.reset();
+  }
 }
 
 // Displays without the program's own mode: the window stays a window, and still the desktop's

@@ -1,7 +1,10 @@
 #include "platform/printer.h"
 
 #include <cups/cups.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -12,6 +15,8 @@
 
 #include "cups_sandbox.h"
 #include "platform/failure.h"
+#include "processes.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -124,6 +129,19 @@ TEST_F(PrinterTest, NoDefaultDestinationDropsThePageWithOneLine) {
             "colouring-book: a page was not printed: no default printer\n");
 }
 
+TEST_F(PrinterTest, APrinterThatTakesNoJobsDropsThePageAsRefused) {
+  ASSERT_EQ(std::system(("cupsreject -h " + cups_.server() + " PDF").c_str()), 0);
+  printer_.PaintPicture(Marked(), 0, 0);
+  testing::internal::CaptureStderr();
+  printer_.EndDoc();
+  printer_.WaitForJobs();
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.rfind("colouring-book: a page was not printed: refused by the print server: ", 0),
+            0u)
+      << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+}
+
 // The destination's own paper, upright in the printer, with the picture turned landscape at
 // the top-left corner of the printable area.
 class PrinterPaperTest : public testing::TestWithParam<const char*> {};
@@ -199,7 +217,7 @@ TEST(PrinterWithoutServerTest, EndDocReturnsAtOnceAndTheFailedPageIsDropped) {
   EXPECT_EQ(pictures, 1) << "the failed page came out again";
 }
 
-TEST(PrinterWithSilentServerTest, EndDocReturnsAtOnceAndThePageIsDroppedLater) {
+TEST(PrinterWithSilentServerTest, EndDocReturnsAtOnceAndThePageIsDroppedAsTimedOut) {
   test_support::SilentPrintServer silent;
   platform::PrinterDevice printer;
   printer.SetOrientation(platform::vbPRORLandscape);
@@ -211,8 +229,48 @@ TEST(PrinterWithSilentServerTest, EndDocReturnsAtOnceAndThePageIsDroppedLater) {
   EXPECT_LT(std::chrono::steady_clock::now() - started, 500ms);
   printer.WaitForJobs();
   const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_EQ(said.rfind("colouring-book: a page was not printed", 0), 0u) << said;
-  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+  EXPECT_EQ(said, "colouring-book: a page was not printed: the print server at " + silent.server() +
+                      " did not answer: timed out\n");
+}
+
+// The end of a process that printed five pages to a server that never answers: it drops
+// what it has not sent and does not wait out the server.
+TEST(PrinterWithSilentServerTest, LeavingDropsThePagesNotSentAndCutsTheOneOnItsWay) {
+  test_support::SilentPrintServer silent;
+  test_support::TempFolder folder;
+  const std::string said_file = (folder.path() / "stderr").string();
+  const auto started = std::chrono::steady_clock::now();
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::dup2(::open(said_file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), STDERR_FILENO);
+    {
+      platform::PrinterDevice printer;
+      for (int page = 1; page <= 5; ++page) {
+        printer.PaintPicture(Marked(), 0, 0);
+        printer.EndDoc();
+        // The first page is on its way, waiting for the server, before the others queue.
+        if (page == 1 && !silent.WaitForConnection(5s)) ::_exit(3);
+      }
+    }
+    ::_exit(0);
+  }
+  int status = -1;
+  const bool ended =
+      test_support::WaitFor([&] { return ::waitpid(child, &status, WNOHANG) == child; }, 20s);
+  const auto took = std::chrono::steady_clock::now() - started;
+  if (!ended) test_support::EndProcess(child, 1s);
+  ASSERT_TRUE(ended) << "the process waited on the print server";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  // About two seconds for the page on its way, and a little for the last wait to notice.
+  EXPECT_LT(took, 8s) << std::chrono::duration_cast<std::chrono::milliseconds>(took).count()
+                      << " ms";
+  std::ifstream in(said_file);
+  const std::string said((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_EQ(said,
+            "colouring-book: 4 pages not yet sent to the printer dropped\n"
+            "colouring-book: a page was not printed: the print server at " +
+                silent.server() + " did not answer: timed out\n");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -233,6 +234,12 @@ SilentPrintServer::SilentPrintServer() {
   // The system completes each connection in the listening queue; nobody ever reads it.
   server_ = "127.0.0.1:" + std::to_string(ntohs(address.sin_port));
   ::setenv("CUPS_SERVER", server_.c_str(), 1);
+}
+
+bool SilentPrintServer::WaitForConnection(std::chrono::milliseconds limit) const {
+  // A connection that the system completed makes the listening socket readable.
+  pollfd listening{socket_, POLLIN, 0};
+  return ::poll(&listening, 1, static_cast<int>(limit.count())) == 1;
 }
 
 SilentPrintServer::~SilentPrintServer() {

@@ -65,6 +65,8 @@ class SilentPrintServer {
   SilentPrintServer(const SilentPrintServer&) = delete;
   SilentPrintServer& operator=(const SilentPrintServer&) = delete;
   const std::string& server() const { return server_; }
+  // Whether a client has connected (and so waits for an answer) within the limit.
+  bool WaitForConnection(std::chrono::milliseconds limit) const;
 
  private:
   int socket_ = -1;
