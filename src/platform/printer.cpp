@@ -284,15 +284,18 @@ PrinterDevice::~PrinterDevice() {
   Spooler& spooler = *spooler_;
   std::unique_lock<std::mutex> held(spooler.lock);
   spooler.closing = true;
-  const std::size_t dropped = spooler.waiting.size();
-  spooler.waiting.clear();
-  if (dropped > 0) {
-    Report(std::to_string(dropped) + (dropped == 1 ? " page" : " pages") +
-           " not yet sent to the printer dropped");
-  }
   spooler.changed.notify_all();
+  // A server that answers still gets the pages it takes within the bound; what is left then
+  // is dropped, and the page on its way is cut.
   const auto idle = [&spooler] { return !spooler.sending; };
-  if (!spooler.changed.wait_for(held, kLeavingBound, idle)) {
+  const auto all_sent = [&spooler] { return spooler.waiting.empty() && !spooler.sending; };
+  if (!spooler.changed.wait_for(held, kLeavingBound, all_sent)) {
+    const std::size_t dropped = spooler.waiting.size();
+    spooler.waiting.clear();
+    if (dropped > 0) {
+      Report(std::to_string(dropped) + (dropped == 1 ? " page" : " pages") +
+             " not yet sent to the printer dropped");
+    }
     spooler.cut = true;
     // Every wait on the server ends within a slice once cut, but for the library's own
     // one-second wait for a first answer; a lookup of the server's name or a connect may

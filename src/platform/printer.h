@@ -19,9 +19,9 @@ class PrinterDevice {
   PrinterDevice();
   PrinterDevice(const PrinterDevice&) = delete;
   PrinterDevice& operator=(const PrinterDevice&) = delete;
-  // The program's end never waits long on a print server: the pages not yet sent are dropped,
-  // with one line on stderr saying how many, and the page on its way gets about two seconds
-  // to reach the server before it is dropped too.
+  // The program's end never waits long on a print server: the pages handed over get about two
+  // seconds in all to reach it; the pages not yet sent by then are dropped, with one line on
+  // stderr saying how many, and the page on its way is cut.
   ~PrinterDevice();
 
   // 1 portrait, 2 landscape; any other value fails. It holds for the pages that follow.

@@ -142,6 +142,21 @@ TEST_F(PrinterTest, APrinterThatTakesNoJobsDropsThePageAsRefused) {
   EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
+// The end of the program drops only what a working server has not taken in time: pages
+// handed over just before leaving still come out.
+TEST_F(PrinterTest, LeavingStillSendsThePagesAWorkingServerTakesInTime) {
+  testing::internal::CaptureStderr();
+  {
+    platform::PrinterDevice leaving;
+    for (int page = 0; page < 2; ++page) {
+      leaving.PaintPicture(Marked(), 0, 0);
+      leaving.EndDoc();
+    }
+  }
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  EXPECT_EQ(cups_.WaitForOutput(2, 20s).size(), 2u) << "a page was lost to the program's end";
+}
+
 // The destination's own paper, upright in the printer, with the picture turned landscape at
 // the top-left corner of the printable area.
 class PrinterPaperTest : public testing::TestWithParam<const char*> {};
