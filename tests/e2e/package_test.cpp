@@ -70,9 +70,13 @@ TEST_F(FromThePackage, PassesLintianThenStartsAndFillsFromWhereItIsUnpacked) {
         RunTool({"lintian", "-I", "--pedantic", "--fail-on", "error", install_->package().string()},
                 {}, 120s);
     EXPECT_EQ(lint.status, 0) << lint.out;
-    // The binaries carry the distribution's hardening and no compiler notes.
+    // The binaries carry the distribution's hardening and no compiler notes. A Debug build
+    // has no checked functions: they need the optimiser.
     std::istringstream tags(lint.out);
     for (std::string line; std::getline(tags, line);) {
+      if (!E2E_OPTIMISED && line.find(" hardening-no-fortify-functions") != std::string::npos) {
+        continue;
+      }
       EXPECT_EQ(line.find(" hardening-"), std::string::npos) << line;
       EXPECT_EQ(line.find(" binary-has-unneeded-section"), std::string::npos) << line;
     }
