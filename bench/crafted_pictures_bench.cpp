@@ -6,9 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,8 +20,7 @@ namespace fs = std::filesystem;
 using test_support::FileBytes;
 
 FileBytes DataFile(const char* name) {
-  std::ifstream in(fs::path(COLOURING_APP_DIR) / "PICTURE" / name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  return test_support::ReadFileBytes(fs::path(COLOURING_APP_DIR) / "PICTURE" / name);
 }
 
 std::uintmax_t DataFileSize(const char* name) {
@@ -34,17 +31,14 @@ void LoadCrafted(benchmark::State& state, const std::function<FileBytes()>& make
   const FileBytes bytes = make();
   const fs::path file =
       fs::temp_directory_path() / ("crafted-" + std::to_string(::getpid()) + ".PIC");
-  std::ofstream(file, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
+  test_support::WriteFileBytes(file, bytes);
   bool shown = false;
   for (auto _ : state) {
     try {
       // LoadPicture would give a picture it has already decoded from the same bytes again, so
       // the file is read here and its bytes go to the decoders every time.
-      std::ifstream in(file, std::ios::binary);
-      const FileBytes read{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-      benchmark::DoNotOptimize(platform::LoadPictureFromMemory(read, file.string()));
+      benchmark::DoNotOptimize(
+          platform::LoadPictureFromMemory(test_support::ReadFileBytes(file), file.string()));
       shown = true;
     } catch (const platform::RuntimeError&) {
       shown = false;
