@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string_view>
 #include <vector>
 
 #include "platform/failure.h"
@@ -72,6 +73,8 @@ namespace {
 // cut off before its rename left behind, never one that a second copy of the program is
 // still writing.
 constexpr std::time_t kSecondsASaveTakes = 10;
+// What mkostemp turns into a name of its own, after the picture's name.
+constexpr std::string_view kTemporarySuffix = ".XXXXXX";
 
 bool IsTemporaryLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
@@ -84,13 +87,15 @@ void ClearInterruptedSaves(const std::string& real) {
   const std::size_t slash = real.rfind('/');
   const std::string folder =
       slash == std::string::npos ? "." : real.substr(0, std::max<std::size_t>(slash, 1));
-  const std::string prefix = real.substr(slash + 1) + ".";  // from 0 when there is no slash
+  // From 0 when there is no slash.
+  const std::string prefix = real.substr(slash + 1) + kTemporarySuffix.front();
+  const std::size_t filled = kTemporarySuffix.size() - 1;
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return;
   const std::time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+    if (name.size() != prefix.size() + filled || name.compare(0, prefix.size(), prefix) != 0 ||
         !std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
                      IsTemporaryLetter)) {
       continue;
@@ -143,7 +148,7 @@ void SavePicture(const Picture& picture, const std::string& path) {
   ClearInterruptedSaves(real);
   // The new picture goes to a file of its own first, under a name nobody can guess and made
   // anew (never through a link someone left in the folder), then takes the old one's place.
-  std::string temporary = real + ".XXXXXX";
+  std::string temporary = real + std::string(kTemporarySuffix);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) CannotSave("cannot write", real, errno);
   ::fchmod(fd, exists ? (existing.st_mode & 0777) : 0644);

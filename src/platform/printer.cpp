@@ -257,6 +257,9 @@ struct PrinterDevice::Spooler {
   std::atomic<bool> cut{false};
   std::thread thread;
 
+  // With the lock held.
+  bool AllSent() const { return waiting.empty() && !sending; }
+
   void Run() {
     std::unique_lock<std::mutex> held(lock);
     for (;;) {
@@ -288,7 +291,7 @@ PrinterDevice::~PrinterDevice() {
   // A server that answers still gets the pages it takes within the bound; what is left then
   // is dropped, and the page on its way is cut.
   const auto idle = [&spooler] { return !spooler.sending; };
-  const auto all_sent = [&spooler] { return spooler.waiting.empty() && !spooler.sending; };
+  const auto all_sent = [&spooler] { return spooler.AllSent(); };
   if (!spooler.changed.wait_for(held, kLeavingBound, all_sent)) {
     const std::size_t dropped = spooler.waiting.size();
     spooler.waiting.clear();
@@ -331,7 +334,7 @@ void PrinterDevice::EndDoc() {
 
 void PrinterDevice::WaitForJobs() {
   std::unique_lock<std::mutex> held(spooler_->lock);
-  spooler_->changed.wait(held, [this] { return spooler_->waiting.empty() && !spooler_->sending; });
+  spooler_->changed.wait(held, [this] { return spooler_->AllSent(); });
 }
 
 }  // namespace platform
