@@ -7,6 +7,7 @@
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -76,13 +77,18 @@ class DiskAudio {
     for (double s : samples) sum += s * s;
     return samples.empty() ? 0 : std::sqrt(sum / samples.size());
   }
-  // The pitch of a pure tone, from how often it crosses zero.
+  // The pitch of a pure tone, from how often it crosses zero while it sounds: the quiet
+  // before and after it is left out, so that a sound the device starts late still measures.
   double Frequency(const std::vector<double>& samples) const {
+    const auto loud = [](double s) { return std::abs(s) > 0.01; };
+    const auto first = std::find_if(samples.begin(), samples.end(), loud);
+    const auto last = std::find_if(samples.rbegin(), samples.rend(), loud).base();
+    if (first >= last) return 0;
     int crossings = 0;
-    for (std::size_t i = 1; i < samples.size(); ++i) {
-      if ((samples[i - 1] < 0) != (samples[i] < 0)) ++crossings;
+    for (auto i = first + 1; i < last; ++i) {
+      if ((*(i - 1) < 0) != (*i < 0)) ++crossings;
     }
-    return samples.empty() ? 0 : crossings / 2.0 * rate_ / samples.size();
+    return crossings / 2.0 * rate_ / static_cast<double>(last - first);
   }
 
  private:
