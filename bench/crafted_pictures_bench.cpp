@@ -1,22 +1,18 @@
-// Picture files crafted to keep the decoders busy, each written to disk, read back and decoded
-// as the program does with a data file whose bytes it has not seen before: every such load,
-// shown or refused, should end within 50 ms. The longest of these medians is the figure to
-// hold against that bound.
+// Picture files crafted to keep the decoders busy: every such load, shown or refused, should
+// end within 50 ms. The longest of these medians is the figure to hold against that bound.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "crafted_files.h"
-#include "platform/failure.h"
+#include "crafted_loads.h"
 #include "platform/picture.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using bench_support::Crafted;
 using test_support::FileBytes;
 
 FileBytes DataFile(const char* name) {
@@ -27,32 +23,12 @@ std::uintmax_t DataFileSize(const char* name) {
   return fs::file_size(fs::path(COLOURING_APP_DIR) / "PICTURE" / name);
 }
 
-void LoadCrafted(benchmark::State& state, const std::function<FileBytes()>& make) {
-  const FileBytes bytes = make();
-  const fs::path file =
-      fs::temp_directory_path() / ("crafted-" + std::to_string(::getpid()) + ".PIC");
-  test_support::WriteFileBytes(file, bytes);
-  bool shown = false;
-  for (auto _ : state) {
-    try {
-      // LoadPicture would give a picture it has already decoded from the same bytes again, so
-      // the file is read here and its bytes go to the decoders every time.
-      benchmark::DoNotOptimize(
-          platform::LoadPictureFromMemory(test_support::ReadFileBytes(file), file.string()));
-      shown = true;
-    } catch (const platform::RuntimeError&) {
-      shown = false;
-    }
-  }
-  fs::remove(file);
-  state.SetLabel(std::string(shown ? "shown" : "refused") + ", " + std::to_string(bytes.size()) +
-                 " bytes");
+void LoadCrafted(benchmark::State& state, const Crafted& crafted) {
+  bench_support::TimeCraftedLoads(
+      state, crafted, ".PIC", "shown", [](const FileBytes& bytes, const std::string& name) {
+        benchmark::DoNotOptimize(platform::LoadPictureFromMemory(bytes, name));
+      });
 }
-
-struct Crafted {
-  const char* name;
-  std::function<FileBytes()> make;
-};
 
 const Crafted kCrafted[] = {
     {"DrawingResplitIntoOneByteSubBlocks",
@@ -72,11 +48,7 @@ const Crafted kCrafted[] = {
 };
 
 [[maybe_unused]] const bool kRegistered = [] {
-  for (const Crafted& c : kCrafted) {
-    benchmark::RegisterBenchmark((std::string("BM_LoadCraftedPicture/") + c.name).c_str(),
-                                 [&c](benchmark::State& state) { LoadCrafted(state, c.make); })
-        ->Unit(benchmark::kMillisecond);
-  }
+  bench_support::RegisterCrafted("BM_LoadCraftedPicture", kCrafted, LoadCrafted);
   return true;
 }();
 

@@ -1,21 +1,20 @@
-// Sound files crafted to make the mixer's conversion slow or large, each written to disk, read
-// back and converted for the device as a palette click does with bytes it has not seen
-// before; and a picture and a sound grown to 1.5 GB with nothing on disk, asked for as the
-// program asks. Every such load, played or refused, should end within 50 ms; the longest of
-// these medians is the figure to hold against that bound, and peak_rss_growth_mb shows that
-// the huge files were never read.
+// Sound files crafted to make the mixer's conversion slow or large, converted for the device
+// as a palette click does with bytes it has not seen before; and a picture and a sound grown
+// to 1.5 GB with nothing on disk, asked for as the program asks. Every such load, played or
+// refused, should end within 50 ms; the longest of these medians is the figure to hold
+// against that bound, and peak_rss_growth_mb shows that the huge files were never read.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
 #include "crafted_files.h"
+#include "crafted_loads.h"
 #include "platform/failure.h"
 #include "platform/picture.h"
 #include "platform/sound.h"
@@ -25,6 +24,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using bench_support::Crafted;
 using test_support::FileBytes;
 using test_support::ReadFileBytes;
 using test_support::WavFormatOf;
@@ -34,40 +34,19 @@ FileBytes DataSound(const char* name) {
   return ReadFileBytes(fs::path(COLOURING_APP_DIR) / "SOUND" / name);
 }
 
-fs::path Scratch(const char* extension) {
-  return fs::temp_directory_path() / ("crafted-" + std::to_string(::getpid()) + extension);
-}
-
 long PeakResidentMb() { return test_support::PeakResidentKb() / 1024; }
 
-void ConvertCrafted(benchmark::State& state, const std::function<FileBytes()>& make) {
+void ConvertCrafted(benchmark::State& state, const Crafted& crafted) {
   if (!platform::AudioDeviceOpen()) {
     state.SkipWithError("no audio device");
     return;
   }
-  const FileBytes bytes = make();
-  const fs::path file = Scratch(".WAV");
-  WriteFileBytes(file, bytes);
-  bool played = false;
-  for (auto _ : state) {
-    try {
-      // sndPlaySoundA would give a sound it has already converted from the same bytes again,
-      // so the file is read here and its bytes go to the check and the mixer every time.
-      benchmark::DoNotOptimize(platform::ConvertSound(ReadFileBytes(file), file.string()));
-      played = true;
-    } catch (const platform::RuntimeError&) {
-      played = false;
-    }
-  }
-  fs::remove(file);
-  state.SetLabel(std::string(played ? "played" : "refused") + ", " + std::to_string(bytes.size()) +
-                 " bytes");
+  // sndPlaySoundA itself would skip the check and the mixer for bytes it has already converted.
+  bench_support::TimeCraftedLoads(state, crafted, ".WAV", "played",
+                                  [](const FileBytes& bytes, const std::string& name) {
+                                    benchmark::DoNotOptimize(platform::ConvertSound(bytes, name));
+                                  });
 }
-
-struct Crafted {
-  const char* name;
-  std::function<FileBytes()> make;
-};
 
 const Crafted kCrafted[] = {
     {"LongestOwnSound", [] { return DataSound("ZUTA.WAV"); }},
@@ -122,7 +101,7 @@ class StderrSilenced {
 void AskForHugeFile(benchmark::State& state, bool picture) {
   const fs::path own =
       fs::path(COLOURING_APP_DIR) / (picture ? "PICTURE/MOREIMAGES2.JPG" : "SOUND/CRVENA.WAV");
-  const fs::path file = Scratch(picture ? ".JPG" : ".WAV");
+  const fs::path file = bench_support::ScratchFile(picture ? ".JPG" : ".WAV");
   WriteFileBytes(file, ReadFileBytes(own));
   test_support::GrowSparsely(file.c_str(), 3LL << 29);
   if (!picture && !platform::AudioDeviceOpen()) {
@@ -147,11 +126,7 @@ void AskForHugeFile(benchmark::State& state, bool picture) {
 }
 
 [[maybe_unused]] const bool kRegistered = [] {
-  for (const Crafted& c : kCrafted) {
-    benchmark::RegisterBenchmark((std::string("BM_ConvertCraftedSound/") + c.name).c_str(),
-                                 [&c](benchmark::State& state) { ConvertCrafted(state, c.make); })
-        ->Unit(benchmark::kMillisecond);
-  }
+  bench_support::RegisterCrafted("BM_ConvertCraftedSound", kCrafted, ConvertCrafted);
   benchmark::RegisterBenchmark("BM_AskForHugeFile/Picture", [](benchmark::State& state) {
     AskForHugeFile(state, true);
   })->Unit(benchmark::kMillisecond);
