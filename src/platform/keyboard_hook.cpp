@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
@@ -27,6 +28,7 @@ std::vector<Installed> g_chain;  // the newest filter first
 HHOOK g_next_handle = 0x5100;
 std::size_t g_running = 0;  // index of the filter that runs now
 HWND g_grab_window = nullptr;
+bool g_holding = false;  // the keyboard is this program's on X11 and must stay so
 
 std::int32_t CallFrom(std::size_t index, std::int32_t nCode, std::int32_t wParam,
                       std::intptr_t lParam) {
@@ -78,6 +80,22 @@ void GrabUntilGranted(Display* display, Window window) {
 
 }  // namespace
 
+}  // namespace platform
+
+// SDL lets the keyboard go by itself whenever the pointer enters or leaves the window, or the
+// focus moves, while it has not yet seen the focus arrive: at each of those moments the
+// desktop's shortcuts would work until the grab is asked for again. While the program holds
+// the keyboard, such a release from anywhere in this process is not passed on; the program's
+// own release, and the server's when the window goes from the screen, still happen.
+extern "C" int XUngrabKeyboard(Display* display, Time time) {
+  if (platform::g_holding) return 1;
+  using Release = int (*)(Display*, Time);
+  static const auto next = reinterpret_cast<Release>(::dlsym(RTLD_NEXT, "XUngrabKeyboard"));
+  return next != nullptr ? next(display, time) : 0;
+}
+
+namespace platform {
+
 HHOOK SetWindowsHookExA(std::int32_t hook_type, HOOKPROC procedure, std::intptr_t, std::int32_t) {
   if (hook_type != WH_KEYBOARD_LL || procedure == nullptr) return 0;
   const HHOOK handle = g_next_handle++;
@@ -114,23 +132,33 @@ bool KeyboardFilterInstalled() { return !g_chain.empty(); }
 
 void UpdateKeyboardGrab(HWND window) {
   g_grab_window = window;
-  if (window == nullptr) return;
+  if (window == nullptr) {
+    g_holding = false;
+    return;
+  }
   // Full screen or not: where the display has no mode of the program's size the window stays
   // a window, and the desktop's shortcuts must not reach the window manager either. While
   // minimised (a web page opened) the keyboard belongs to the desktop.
   const Uint32 flags = SDL_GetWindowFlags(window);
   const bool on_screen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
   const bool hold = on_screen && !g_chain.empty();
+  const auto x = OnX11(window);
+  const bool was_holding = g_holding;
+  g_holding = hold && x.has_value();
   SDL_SetWindowKeyboardGrab(window, hold ? SDL_TRUE : SDL_FALSE);
+  if (!hold) {
+    if (was_holding && x) XUngrabKeyboard(x->display, CurrentTime);
+    return;
+  }
   // SDL asks for the keyboard only while the window has the focus; on X11 it is asked for
   // here as well, so that it is held before the window manager hands the focus back.
-  if (!hold) return;
-  if (const auto x = OnX11(window)) Grab(x->display, x->window);
+  if (x) Grab(x->display, x->window);
 }
 
 void ShowWindowHoldingKeyboard(HWND window) {
   const bool hold = !g_chain.empty() && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
   const auto x = hold ? OnX11(window) : std::nullopt;
+  if (x) g_holding = true;
   if (hold) {
     // SDL lets the keyboard go whenever it is told to hold it without the focus: told now,
     // while there is nothing to let go, it later holds it with the focus instead.

@@ -292,16 +292,30 @@ TEST_P(PanelsOnOtherDisplays, TheDesktopsShortcutsChangeNothingAndTheProgramsOwn
   StartProgram();
   ASSERT_TRUE(WaitFor([&] { return ActiveWindow() == window_; }, 10s));
   const std::string desktop_before = X({"xdotool", "get_desktop"});
-  // Close, switch window, the Windows key, switch desktop, show the bare desktop.
-  for (const char* keys :
-       {"alt+F4", "alt+Tab", "super", "ctrl+alt+Right", "ctrl+alt+Left", "super+d"}) {
-    SCOPED_TRACE(keys);
-    desktop_->Keys(keys);
-    std::this_thread::sleep_for(500ms);
-    ASSERT_TRUE(program_->Running()) << "the program was closed";
-    EXPECT_EQ(ActiveWindow(), window_);
-    EXPECT_FALSE(Iconic());
-    EXPECT_EQ(X({"xdotool", "get_desktop"}), desktop_before);
+  // The pointer on the window, then on the desktop beside it: crossing the window's edge
+  // must not hand the keyboard back.
+  const int left = desktop_->Geometry(window_, "Absolute upper-left X");
+  const int right = left + desktop_->Geometry(window_, "Width");
+  ASSERT_TRUE(left > 0 || right < screen_.first) << "the window covers the screen's width";
+  const int beside = right < screen_.first ? screen_.first - 1 : 0;
+  for (const bool on_window : {true, false}) {
+    SCOPED_TRACE(on_window ? "pointer on the window" : "pointer beside the window");
+    if (on_window) {
+      Pointer(10, 10);
+    } else {
+      X({"xdotool", "mousemove", std::to_string(beside), std::to_string(screen_.second / 2)});
+    }
+    // Close, switch window, the Windows key, switch desktop, show the bare desktop.
+    for (const char* keys :
+         {"alt+F4", "alt+Tab", "super", "ctrl+alt+Right", "ctrl+alt+Left", "super+d"}) {
+      SCOPED_TRACE(keys);
+      desktop_->Keys(keys);
+      std::this_thread::sleep_for(500ms);
+      ASSERT_TRUE(program_->Running()) << "the program was closed";
+      EXPECT_EQ(ActiveWindow(), window_);
+      EXPECT_FALSE(Iconic());
+      EXPECT_EQ(X({"xdotool", "get_desktop"}), desktop_before);
+    }
   }
   desktop_->Keys("ctrl+x");
   EXPECT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG")) << "the program's own shortcut did nothing";
