@@ -67,8 +67,8 @@ void Form::HandleEvent(const SDL_Event& event) {
       HandleKey(event);
       break;
     case SDL_WINDOWEVENT:
-      // The keyboard grab follows the window: shown, minimised, restored, focused again. SDL
-      // lets the keyboard go with the focus; a window still on screen takes it back.
+      // The keyboard grab follows the window: shown, minimised, restored, focused again. A
+      // window still on screen asks for it again whenever the focus moves.
       if (event.window.event == SDL_WINDOWEVENT_SHOWN ||
           event.window.event == SDL_WINDOWEVENT_MINIMIZED ||
           event.window.event == SDL_WINDOWEVENT_RESTORED ||
