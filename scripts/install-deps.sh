@@ -20,7 +20,7 @@ package_packages=(file dpkg-dev lintian)
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick
-  cups cups-client printer-driver-cups-pdf poppler-utils
+  cups cups-client poppler-utils
   appstream desktop-file-utils libx11-dev
 )
 

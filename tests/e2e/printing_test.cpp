@@ -36,9 +36,9 @@ class Printing : public ProgramOnDesktop {
 };
 
 TEST_F(Printing, CtrlPSavesTheColouredPictureAsABitmapAndPrintsItAtTheTopLeftOfALandscapePage) {
-  if (!test_support::CupsSandbox::Installed() || !OnPath("pdftoppm")) {
-    GTEST_SKIP() << "needs the print scheduler, its PDF printer and pdftoppm";
-  }
+  const std::string missing = test_support::CupsSandbox::Missing();
+  if (!missing.empty()) GTEST_SKIP() << missing;
+  if (!OnPath("pdftoppm")) GTEST_SKIP() << "needs pdftoppm (Debian package poppler-utils)";
   printer_.Start();
   ASSERT_NO_FATAL_FAILURE(Launch(1024, 768, {{"CUPS_SERVER", printer_.server()}}));
 

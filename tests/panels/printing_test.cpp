@@ -228,7 +228,8 @@ INSTANTIATE_TEST_SUITE_P(
 class PrintingToAPrinter : public Printing {
  protected:
   void SetUp() override {
-    if (!test_support::CupsSandbox::Installed()) GTEST_SKIP() << "needs cupsd and cups-pdf";
+    const std::string missing = test_support::CupsSandbox::Missing();
+    if (!missing.empty()) GTEST_SKIP() << missing;
     Printing::SetUp();
     cups.Start();
   }

@@ -75,8 +75,8 @@ Page Render(const std::string& pdf) {
 class PrinterTest : public testing::Test {
  protected:
   void SetUp() override {
-    if (!test_support::CupsSandbox::Installed())
-      GTEST_SKIP() << "the print scheduler is not installed";
+    const std::string missing = test_support::CupsSandbox::Missing();
+    if (!missing.empty()) GTEST_SKIP() << missing;
     cups_.Start();
   }
   int JobCount() const {
@@ -120,7 +120,7 @@ TEST_F(PrinterTest, EmptyPageSendsNothingAndBadOrientationFails) {
 }
 
 TEST_F(PrinterTest, NoDefaultDestinationDropsThePageWithOneLine) {
-  ASSERT_EQ(std::system(("lpadmin -h " + cups_.server() + " -x PDF").c_str()), 0);
+  ASSERT_EQ(std::system(("/usr/sbin/lpadmin -h " + cups_.server() + " -x PDF").c_str()), 0);
   printer_.PaintPicture(Marked(), 0, 0);
   testing::internal::CaptureStderr();
   printer_.EndDoc();
@@ -130,7 +130,7 @@ TEST_F(PrinterTest, NoDefaultDestinationDropsThePageWithOneLine) {
 }
 
 TEST_F(PrinterTest, APrinterThatTakesNoJobsDropsThePageAsRefused) {
-  ASSERT_EQ(std::system(("cupsreject -h " + cups_.server() + " PDF").c_str()), 0);
+  ASSERT_EQ(std::system(("/usr/sbin/cupsreject -h " + cups_.server() + " PDF").c_str()), 0);
   printer_.PaintPicture(Marked(), 0, 0);
   testing::internal::CaptureStderr();
   printer_.EndDoc();
@@ -162,8 +162,8 @@ TEST_F(PrinterTest, LeavingStillSendsThePagesAWorkingServerTakesInTime) {
 class PrinterPaperTest : public testing::TestWithParam<const char*> {};
 
 TEST_P(PrinterPaperTest, ThePageIsTheDefaultPaperWithThePictureInsideItsMargins) {
-  if (!test_support::CupsSandbox::Installed())
-    GTEST_SKIP() << "the print scheduler is not installed";
+  const std::string missing = test_support::CupsSandbox::Missing();
+  if (!missing.empty()) GTEST_SKIP() << missing;
   test_support::CupsSandbox cups;
   cups.StartWithPaper(GetParam());
   platform::PrinterDevice printer;
@@ -195,8 +195,8 @@ TEST_P(PrinterPaperTest, ThePageIsTheDefaultPaperWithThePictureInsideItsMargins)
 INSTANTIATE_TEST_SUITE_P(Papers, PrinterPaperTest, testing::Values("A4", "Letter"));
 
 TEST(PrinterWithoutServerTest, EndDocReturnsAtOnceAndTheFailedPageIsDropped) {
-  if (!test_support::CupsSandbox::Installed())
-    GTEST_SKIP() << "the print scheduler is not installed";
+  const std::string missing = test_support::CupsSandbox::Missing();
+  if (!missing.empty()) GTEST_SKIP() << missing;
   // A port where nothing listens: a sandbox's own, once it has stopped.
   std::string dead_server;
   {

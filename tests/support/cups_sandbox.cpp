@@ -24,11 +24,96 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-// The PDF backend reads its settings from this fixed folder only, one file per printer
-// named after the device address, so each sandbox writes a file of its own there.
-constexpr const char* kBackendConfigFolder = "/etc/cups";
-constexpr const char* kBackend = "/usr/lib/cups/backend/cups-pdf";
-constexpr const char* kPrinterModel = "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd";
+// What the sandbox runs and the tests read its pages with, each with its Debian package.
+struct Need {
+  const char* path;
+  const char* package;
+};
+constexpr Need kNeeds[] = {
+    {"/usr/sbin/cupsd", "cups-daemon"},
+    {"/usr/sbin/lpadmin", "cups-client"},
+    {"/usr/lib/cups/filter/pdftopdf", "cups-filters-core-drivers"},
+    {"/usr/share/cups/mime/mime.types", "cups-daemon"},
+    {"/bin/sh", "dash"},
+    {"/usr/bin/pdftoppm", "poppler-utils"},
+};
+constexpr const char* kSystemServerBin = "/usr/lib/cups";
+
+// The printer's backend: it keeps each job as a file in the folder its address names, and
+// puts it there whole, by a rename.
+constexpr const char* kBackend = R"(#!/bin/sh
+[ $# -eq 0 ] && { echo 'direct keep "Unknown" "Keeps each job as a file"'; exit 0; }
+folder=${DEVICE_URI#keep:}
+name=$(printf 'job-%05d.pdf' "$1")
+if [ $# -ge 6 ]; then cat "$6"; else cat; fi >"$folder/.part-$1" || exit 1
+exec mv "$folder/.part-$1" "$folder/$name"
+)";
+
+struct Paper {
+  const char* name;
+  int width, length;  // in points
+};
+constexpr Paper kPapers[] = {{"A4", 595, 842}, {"Letter", 612, 792}};
+
+// A printer that takes PDF: the filters only fit the document to its paper, turning a
+// landscape page as PostScript printers do, and hand the backend a PDF, which is what the
+// tests read.
+constexpr const char* kDescriptionHead = R"ppd(*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "KEEP.PPD"
+*Manufacturer: "Test"
+*Product: "(Keep)"
+*ModelName: "Keep"
+*ShortNickName: "Keep"
+*NickName: "Keep"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: True
+*DefaultColorSpace: RGB
+*LandscapeOrientation: Plus90
+*cupsVersion: 2.4
+*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
+*VariablePaperSize: True
+*MaxMediaWidth: "100000"
+*MaxMediaHeight: "100000"
+*HWMargins: 0 0 0 0
+*CustomPageSize True: "pop pop pop <</PageSize[5 -2 roll]/ImagingBBox null>>setpagedevice"
+*ParamCustomPageSize Width: 1 points 36 100000
+*ParamCustomPageSize Height: 2 points 36 100000
+*ParamCustomPageSize WidthOffset: 3 points 0 0
+*ParamCustomPageSize HeightOffset: 4 points 0 0
+*ParamCustomPageSize Orientation: 5 int 0 0
+)ppd";
+
+// That printer with `default_paper` as its default; `margins` leaves the sides and ends of
+// that paper unprintable.
+std::string PrinterDescription(const std::string& default_paper, bool margins) {
+  std::string sizes, regions, areas, dimensions;
+  for (const Paper& paper : kPapers) {
+    const std::string size = std::to_string(paper.width) + " " + std::to_string(paper.length);
+    const std::string entry = std::string(paper.name) + "/" + paper.name + ": ";
+    const std::string set = "\"<</PageSize[" + size + "]/ImagingBBox null>>setpagedevice\"\n";
+    sizes += "*PageSize " + entry + set;
+    regions += "*PageRegion " + entry + set;
+    const bool narrowed = margins && default_paper == paper.name;
+    const int side = narrowed ? CupsSandbox::kSideMargin : 0;
+    const int end = narrowed ? CupsSandbox::kEndMargin : 0;
+    areas += "*ImageableArea " + entry + "\"" + std::to_string(side) + " " + std::to_string(end) +
+             " " + std::to_string(paper.width - side) + " " + std::to_string(paper.length - end) +
+             "\"\n";
+    dimensions += "*PaperDimension " + entry + "\"" + size + "\"\n";
+  }
+  return kDescriptionHead +
+         ("*OpenUI *PageSize/Page Size: PickOne\n*DefaultPageSize: " + default_paper + "\n" +
+          sizes + "*CloseUI: *PageSize\n") +
+         ("*OpenUI *PageRegion: PickOne\n*DefaultPageRegion: " + default_paper + "\n" + regions +
+          "*CloseUI: *PageRegion\n") +
+         ("*DefaultImageableArea: " + default_paper + "\n" + areas) +
+         ("*DefaultPaperDimension: " + default_paper + "\n" + dimensions);
+}
 
 int FreeLocalPort() {
   const int s = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -84,69 +169,63 @@ void Write(const std::string& path, const std::string& text) { std::ofstream(pat
 
 }  // namespace
 
-bool CupsSandbox::Installed() {
-  return fs::exists("/usr/sbin/cupsd") && fs::exists("/usr/sbin/lpadmin") && fs::exists(kBackend);
+std::string CupsSandbox::Missing() {
+  std::string missing;
+  for (const Need& need : kNeeds) {
+    if (::access(need.path, X_OK) != 0 && ::access(need.path, R_OK) != 0) {
+      missing += std::string(missing.empty() ? "" : ", ") + need.path + " (Debian package " +
+                 need.package + ")";
+    }
+  }
+  return missing.empty() ? missing : "the test print server needs " + missing;
 }
 
 void CupsSandbox::Start() {
-  StartScheduler({"-m", kPrinterModel, "-o", "PageSize=Custom.842x595pt"});
+  StartScheduler(PrinterDescription("A4", false), {"-o", "PageSize=Custom.842x595pt"});
 }
 
 void CupsSandbox::StartWithPaper(const std::string& page_size) {
-  // The printer's own description, with that paper as its default and margins on it.
-  const std::string ppd =
-      fs::temp_directory_path() / ("cups-sandbox-" + std::to_string(::getpid()) + ".ppd");
-  std::ifstream in(std::string("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"));
-  std::ofstream out(ppd);
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("*DefaultPageSize:", 0) == 0 || line.rfind("*DefaultPageRegion:", 0) == 0 ||
-        line.rfind("*DefaultImageableArea:", 0) == 0 ||
-        line.rfind("*DefaultPaperDimension:", 0) == 0) {
-      line = line.substr(0, line.find(':') + 1) + " " + page_size;
-    } else if (line.rfind("*ImageableArea " + page_size + "/", 0) == 0) {
-      // *ImageableArea A4/A4: "0 0 595 842": the sheet's size is the last two numbers.
-      const auto quote = line.find('"');
-      double x0, y0, width, length;
-      if (std::sscanf(line.c_str() + quote + 1, "%lf %lf %lf %lf", &x0, &y0, &width, &length) ==
-          4) {
-        line = line.substr(0, quote) + "\"" + std::to_string(kSideMargin) + " " +
-               std::to_string(kEndMargin) + " " + std::to_string(width - kSideMargin) + " " +
-               std::to_string(length - kEndMargin) + "\"";
-      }
-    }
-    out << line << "\n";
-  }
-  out.close();
-  StartScheduler({"-P", ppd});
-  fs::remove(ppd);
+  StartScheduler(PrinterDescription(page_size, true), {});
 }
 
-void CupsSandbox::StartScheduler(const std::vector<std::string>& printer_options) {
+void CupsSandbox::StartScheduler(const std::string& description,
+                                 const std::vector<std::string>& printer_options) {
   Stop();
-  // Under /tmp whatever TMPDIR says: the filters, another user, reach it there.
+  // Under /tmp whatever TMPDIR says: the filters, another user when the test runs as root,
+  // reach it there.
   folder_.emplace("/tmp");
   root_ = folder_->path().string();
   // The filters run as another user and need to reach the spool inside.
   fs::permissions(root_, fs::perms::owner_all | fs::perms::group_exec | fs::perms::others_exec);
-  for (const char* sub : {"config", "spool", "spool/tmp", "cache", "state", "log", "out"}) {
+  for (const char* sub :
+       {"config", "spool", "spool/tmp", "cache", "state", "log", "out", "bin", "bin/backend"}) {
     fs::create_directory(root_ + "/" + sub);
   }
+  // The system's filters and helpers, with a backend folder of our own beside them.
+  for (const char* sub : {"filter", "daemon", "cgi-bin", "driver", "monitor", "notifier"}) {
+    fs::create_directory_symlink(fs::path(kSystemServerBin) / sub, root_ + "/bin/" + sub);
+  }
+  const std::string backend = root_ + "/bin/backend/keep";
+  Write(backend, kBackend);
+  // Owner only: a scheduler run by root runs such a backend as root, so that it can write
+  // the output folder; one run by a user runs it as that user.
+  fs::permissions(backend, fs::perms::owner_all);
+  const std::string ppd = root_ + "/printer.ppd";
+  Write(ppd, description);
+
   const int port = FreeLocalPort();
   server_ = "127.0.0.1:" + std::to_string(port);
-
   Write(root_ + "/config/cups-files.conf",
-        "ServerRoot " + root_ + "/config\nRequestRoot " + root_ + "/spool\nTempDir " + root_ +
-            "/spool/tmp\nCacheDir " + root_ + "/cache\nStateDir " + root_ + "/state\nAccessLog " +
-            root_ + "/log/access_log\nErrorLog " + root_ + "/log/error_log\nPageLog " + root_ +
-            "/log/page_log\nPrintcap " + root_ + "/printcap\nSystemGroup root\n");
+        "ServerRoot " + root_ + "/config\nServerBin " + root_ + "/bin\nRequestRoot " + root_ +
+            "/spool\nTempDir " + root_ + "/spool/tmp\nCacheDir " + root_ + "/cache\nStateDir " +
+            root_ + "/state\nAccessLog " + root_ + "/log/access_log\nErrorLog " + root_ +
+            "/log/error_log\nPageLog " + root_ + "/log/page_log\nPrintcap " + root_ +
+            "/printcap\nSystemGroup root\n");
   Write(root_ + "/config/cupsd.conf",
         "Listen " + server_ +
             "\nBrowsing Off\nDefaultAuthType None\nWebInterface No\nLogLevel info\n"
             "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
             "<Policy default>\n  <Limit All>\n    Order deny,allow\n  </Limit>\n</Policy>\n");
-  const std::string name = fs::path(root_).filename().string();
-  backend_config_ = std::string(kBackendConfigFolder) + "/cups-pdf-" + name + ".conf";
-  Write(backend_config_, "Out " + OutputFolder() + "\nLabel 1\n");
 
   const std::string log = root_ + "/log/commands";
   scheduler_ = Spawn({"/usr/sbin/cupsd", "-f", "-c", root_ + "/config/cupsd.conf", "-s",
@@ -160,8 +239,8 @@ void CupsSandbox::StartScheduler(const std::vector<std::string>& printer_options
     }
     std::this_thread::sleep_for(20ms);
   }
-  std::vector<std::string> add = {"/usr/sbin/lpadmin", "-h", server_, "-p", "PDF", "-v",
-                                  "cups-pdf:/" + name, "-E"};
+  std::vector<std::string> add = {"/usr/sbin/lpadmin",      "-h", server_, "-p", "PDF", "-v",
+                                  "keep:" + OutputFolder(), "-E", "-P",    ppd};
   add.insert(add.end(), printer_options.begin(), printer_options.end());
   RunOrThrow(add, log);
   RunOrThrow({"/usr/sbin/lpadmin", "-h", server_, "-d", "PDF"}, log);
@@ -182,10 +261,7 @@ void CupsSandbox::Stop() {
       ::unsetenv("CUPS_SERVER");
     }
   }
-  std::error_code ignored;
-  if (!backend_config_.empty()) fs::remove(backend_config_, ignored);
   folder_.reset();
-  backend_config_.clear();
   root_.clear();
 }
 
@@ -199,17 +275,7 @@ std::vector<std::string> CupsSandbox::WaitForOutput(std::size_t count,
     for (const auto& entry : fs::directory_iterator(OutputFolder(), error)) {
       if (entry.path().extension() == ".pdf") files.push_back(entry.path().string());
     }
-    // The backend writes the file in place: it is whole once it ends with the trailer mark.
-    const bool complete = std::all_of(files.begin(), files.end(), [](const std::string& f) {
-      std::ifstream in(f, std::ios::binary | std::ios::ate);
-      const auto size = static_cast<std::streamoff>(in.tellg());
-      if (size < 6) return false;
-      std::string tail(std::min<std::streamoff>(size, 64), '\0');
-      in.seekg(size - static_cast<std::streamoff>(tail.size()));
-      in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
-      return tail.find("%%EOF") != std::string::npos;
-    });
-    if ((files.size() >= count && complete) || std::chrono::steady_clock::now() > deadline) break;
+    if (files.size() >= count || std::chrono::steady_clock::now() > deadline) break;
     std::this_thread::sleep_for(20ms);
   }
   std::sort(files.begin(), files.end());

@@ -11,10 +11,11 @@
 
 namespace test_support {
 
-// A private print scheduler for a test: its own configuration and spool folders under a
-// fresh temporary folder, listening on a free local port, with one virtual PDF printer
-// as its default destination. The printer's sheet is A4 landscape, so a landscape page
-// arrives as it was sent. Finished jobs land as PDF files in OutputFolder().
+// A private print scheduler for a test, run by whoever runs the test: its configuration,
+// spool, logs and printer backend all in a fresh temporary folder, listening on a free local
+// port, with one printer that takes PDF as its default destination. The printer's sheet is
+// A4 landscape, so a landscape page arrives as it was sent. Finished jobs land whole as PDF
+// files in OutputFolder().
 class CupsSandbox {
  public:
   CupsSandbox() = default;
@@ -22,8 +23,9 @@ class CupsSandbox {
   CupsSandbox& operator=(const CupsSandbox&) = delete;
   ~CupsSandbox() { Stop(); }
 
-  // True when the scheduler, its admin tool and the PDF printer's backend are installed.
-  static bool Installed();
+  // What the scheduler, and the tests that read its pages, need of the system and do not
+  // find, in one line for a test to skip with; empty when all is there.
+  static std::string Missing();
 
   // Starts the scheduler and sets CUPS_SERVER in this process (and so in the processes it
   // starts later) to point at it. Throws std::runtime_error when it cannot be set up.
@@ -33,8 +35,8 @@ class CupsSandbox {
   // kEndMargin at its top and bottom, as many real printers do.
   void StartWithPaper(const std::string& page_size);
   static constexpr int kSideMargin = 18, kEndMargin = 36;
-  // Stops the scheduler by its pid, removes its folders and the printer's configuration,
-  // and puts CUPS_SERVER back as it was. Does nothing when not started.
+  // Stops the scheduler by its pid, removes its folder, and puts CUPS_SERVER back as it
+  // was. Does nothing when not started.
   void Stop();
 
   const std::string& server() const { return server_; }
@@ -45,13 +47,13 @@ class CupsSandbox {
                                          std::chrono::milliseconds timeout) const;
 
  private:
-  void StartScheduler(const std::vector<std::string>& printer_options);
+  void StartScheduler(const std::string& description,
+                      const std::vector<std::string>& printer_options);
 
   pid_t scheduler_ = -1;
   std::optional<TempFolder> folder_;
   std::string root_;  // the folder's path
   std::string server_;
-  std::string backend_config_;
   bool had_server_ = false;
   std::string old_server_;
 };
