@@ -55,14 +55,18 @@ void WriteDataSet(const fs::path& app_dir, const fs::path& generated_dir) {
   for (const char* folder : {"PICTURE", "SOUND", "MUSIC", "MY_PICTURE"}) {
     fs::create_directories(app_dir / folder);
   }
+  std::string sizes;
   for (const datagen::NamedFile& f : set.files) {
     WriteFile(app_dir / f.name, reinterpret_cast<const char*>(f.bytes.data()), f.bytes.size());
+    sizes += std::to_string(f.bytes.size()) + " " + f.name + "\n";
   }
   const std::string source = datagen::BuiltInSource(set.built_in);
   WriteFile(generated_dir / "design_pictures.cpp", source.data(), source.size());
   for (const datagen::NamedFile& f : set.built_in) {
     if (f.name == "WINDOW.ICO") WriteDesktopIcons(f.bytes, generated_dir / "icons");
   }
+  // Last, so that the build finds it only beside a whole set: what it checks the set by.
+  WriteFile(generated_dir / "data_set.sizes", sizes.data(), sizes.size());
 }
 
 }  // namespace
