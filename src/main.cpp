@@ -13,7 +13,8 @@ namespace {
 constexpr const char* kUsage =
     "Usage: colouring-book [--help | --version]\n"
     "A colouring book for children: it takes over the whole screen.\n"
-    "Ctrl+P prints and saves the picture, Ctrl+R shows the about panel, Ctrl+X quits.\n";
+    "Ctrl+P prints and saves the picture, Ctrl+R shows the about panel,\n"
+    "Ctrl+X asks whether to stop (click Yes to quit).\n";
 
 bool Set(const char* name) {
   const char* value = std::getenv(name);
