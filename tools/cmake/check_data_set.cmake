@@ -1,6 +1,8 @@
-# cmake -DAPP_DIR=<dir> -DSIZES=<list> -DSTAMP=<stamp> -P check_data_set.cmake
-# Takes the stamp away when the generator's list of what it wrote is gone, or a file on it
-# is missing or of another size than the list says.
+# cmake -DDATAGEN=<program> -DAPP_DIR=<dir> -DGENERATED_DIR=<dir> -DSIZES=<list>
+#       -DSTAMP=<stamp> -P check_data_set.cmake
+# Makes a stamped data set again when the generator's list of what it wrote is gone, or a
+# file on it is missing or of another size than the list says. Without a stamp there is
+# nothing to check: the build makes the set anyway.
 if(NOT EXISTS ${STAMP})
   return()
 endif()
@@ -30,4 +32,9 @@ endif()
 if(fault)
   message(STATUS "The data set is not whole (${fault}): making it again")
   file(REMOVE ${STAMP})
+  execute_process(COMMAND ${DATAGEN} ${APP_DIR} ${GENERATED_DIR} RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "The data generator failed: ${result}")
+  endif()
+  file(TOUCH ${STAMP})
 endif()
