@@ -160,6 +160,46 @@ TEST(HandInstall, UndoingLeavesThePrefixAsItWas) {
   }
 }
 
+// An install stopped half-way (here by a plain file where the manual's folder must go) is
+// recorded as far as it went: `uninstall` leaves the prefix as it was before.
+TEST(HandInstall, UndoingAnInstallStoppedHalfWayLeavesThePrefixAsItWas) {
+  TempFolder temp;
+  const fs::path prefix = temp.path() / "prefix";
+  Lay(prefix / "share/man");
+  Lay(prefix / "bin/other");
+  const std::set<std::string> before = PathsUnder(prefix);
+  std::string failure;
+  const Installation install = Installation::Attempt(prefix, failure);
+  ASSERT_FALSE(failure.empty()) << "the install went through";
+  ASSERT_TRUE(fs::exists(install.Command())) << "the install stopped before laying anything:\n"
+                                             << failure;
+  const std::string said = install.Undo();
+  EXPECT_EQ(PathsUnder(prefix), before) << said;
+  EXPECT_FALSE(fs::exists(Installation::RecordBeside(prefix)));
+}
+
+// The record names what was laid, not the link it was laid through: with the link moved to
+// another folder, `uninstall` empties the folder the install went into and leaves the other.
+TEST(HandInstall, UndoingAnInstallThroughALinkRemovesWhatItLaidWhereverTheLinkLeads) {
+  TempFolder temp;
+  const fs::path first = temp.path() / "v1", second = temp.path() / "v2";
+  const fs::path current = temp.path() / "current";
+  fs::create_directories(first);
+  Lay(second / "bin/colouring-book");
+  Lay(second / "lib/colouring-book/colouring-book");
+  Lay(second / "share/colouring-book/MAKER.HTML");
+  const std::set<std::string> second_before = PathsUnder(second);
+  fs::create_directory_symlink("v1", current);
+  const Installation install(current);
+  ASSERT_TRUE(fs::is_symlink(first / "bin/colouring-book"));
+  fs::remove(current);
+  fs::create_directory_symlink("v2", current);
+  const std::string said = install.Undo();
+  EXPECT_EQ(PathsUnder(first), std::set<std::string>{"."}) << said;
+  EXPECT_EQ(PathsUnder(second), second_before) << said;
+  EXPECT_FALSE(fs::exists(Installation::RecordBeside(current)));
+}
+
 // The package's staging install is no hand install: making the package leaves the hand
 // install's record as it was, so that `uninstall` still removes the hand install and no file
 // of the package's.
