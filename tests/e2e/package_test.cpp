@@ -2,12 +2,14 @@
 // into a root of its own and started from there; and the hand install, its manifest and its
 // undoing.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "program_on_desktop.h"
+#include "unprivileged.h"
 
 namespace e2e {
 namespace {
@@ -198,6 +200,39 @@ TEST(HandInstall, UndoingAnInstallThroughALinkRemovesWhatItLaidWhereverTheLinkLe
   EXPECT_EQ(PathsUnder(first), std::set<std::string>{"."}) << said;
   EXPECT_EQ(PathsUnder(second), second_before) << said;
   EXPECT_FALSE(fs::exists(Installation::RecordBeside(current)));
+}
+
+// A user's install from a build folder after one through sudo finds the manifest that one
+// left, which the user may not write; the install goes through all the same. The build
+// folder, handed to an ordinary user with that manifest in it, is a private view of the
+// build (an overlay in a mount namespace of the test's own), so other tests never see it.
+TEST(HandInstall, AnotherUsersManifestInTheBuildFolderStopsNoInstall) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can play both users";
+  TempFolder temp;
+  const fs::path home = temp.path() / "home";
+  fs::create_directories(home);
+  test_support::GiveToUnprivileged(home);
+  const std::string script = R"sh(build=$1 layers=$2 home=$3 cmake=$4
+    { mount --make-rprivate / && mkdir -p "$layers" && mount -t tmpfs none "$layers" &&
+      mkdir "$layers/upper" "$layers/work" &&
+      mount -t overlay overlay -o "lowerdir=$build,upperdir=$layers/upper,workdir=$layers/work" \
+        "$build"; } 2>&1 || exit 77
+    echo "/usr/local/bin/colouring-book" > "$build/install_manifest.txt"
+    chmod 644 "$build/install_manifest.txt"
+    chown "$(id -u nobody)" "$build"
+    exec setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+      env COLOURING_INSTALL_RECORD="$home/install_record.txt" \
+      "$cmake" --install "$build" --prefix "$home/.local" 2>&1)sh";
+  constexpr int kNoPrivateView = 77;
+  const Outcome install =
+      RunTool({"unshare", "-m", "sh", "-c", script, "sh", E2E_BUILD_DIR,
+               (temp.path() / "layers").string(), home.string(), E2E_CMAKE_COMMAND},
+              {}, 60s);
+  if (install.status == kNoPrivateView)
+    GTEST_SKIP() << "no private view of the build:\n" << install.out;
+  EXPECT_EQ(install.status, 0) << install.out;
+  EXPECT_TRUE(fs::exists(home / ".local/bin/colouring-book"));
+  EXPECT_TRUE(fs::exists(home / "install_record.txt"));
 }
 
 // The package's staging install is no hand install: making the package leaves the hand
