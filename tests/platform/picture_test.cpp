@@ -1,6 +1,7 @@
 // Reading pictures from disk and writing the canvas's picture back as a bitmap.
 #include "platform/picture.h"
 
+#include <SDL.h>
 #include <SDL_image.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -180,6 +181,8 @@ bool WithSyncRefused(const std::function<void()>& body) {
     filtered = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
                ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
     if (filtered) body();
+    // SDL keeps its error text per thread; a thread SDL did not start gives it back itself.
+    SDL_TLSCleanup();
   }).join();
   return filtered;
 }
