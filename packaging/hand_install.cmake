@@ -1,7 +1,7 @@
 # The record of a hand install, kept so that `uninstall` removes exactly what the install laid
 # and made. Run at install time, and included by uninstall.cmake. Lines of the record:
-#   file <path>      a file or link the install laid
-#   folder <path>    a folder that did not exist before the install made it
+#   file <path>      a file or link the install lays
+#   folder <path>    a folder that did not exist before the install, which it makes
 # A package's staging install (DESTDIR, or CPack's own staging prefix) is no hand install and
 # leaves the record alone: the package's files are dpkg's to remove, never ours.
 

@@ -5,22 +5,15 @@
 #include <SDL_image.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <linux/filter.h>
-#include <linux/seccomp.h>
 #include <sys/inotify.h>
-#include <sys/prctl.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <set>
 #include <thread>
 
@@ -28,6 +21,7 @@
 #include "platform/controls.h"
 #include "platform/failure.h"
 #include "platform/form.h"
+#include "refused_sync.h"
 #include "temp_folder.h"
 #include "unprivileged.h"
 
@@ -164,22 +158,12 @@ TEST_F(Pictures, ASaveClearsWhatAnInterruptedSaveLeftAndNothingElse) {
   EXPECT_EQ(LoadPicture(path)->pixels, Pattern(5, 3)->pixels);
 }
 
-// Runs `body` on a thread of its own whose fsync and fdatasync calls the kernel refuses with
-// an input/output error, as it reports a disk that failed to take the data; the rest of the
-// process is untouched. False when this kernel takes no such filter.
+// Runs `body` on a thread of its own whose syncs the kernel refuses, the rest of the process
+// untouched; false when it could not be refused.
 bool WithSyncRefused(const std::function<void()>& body) {
   bool filtered = false;
   std::thread([&] {
-    sock_filter rules[] = {
-        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fsync, 2, 0),
-        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_fdatasync, 1, 0),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
-        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
-    };
-    const sock_fprog program = {static_cast<unsigned short>(std::size(rules)), rules};
-    filtered = ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
-               ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+    filtered = test_support::RefuseSyncOnThisThread();
     if (filtered) body();
     // SDL keeps its error text per thread; a thread SDL did not start gives it back itself.
     SDL_TLSCleanup();
