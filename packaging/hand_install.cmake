@@ -1,7 +1,7 @@
 # The record of a hand install, kept so that `uninstall` removes exactly what the install laid
 # and made. Run at install time, and included by uninstall.cmake. Lines of the record:
-#   file <path>      a file or link the install laid
-#   folder <path>    a folder that did not exist before the install made it
+#   file <path>      a file or link the install lays
+#   folder <path>    a folder that did not exist before the install, which it makes
 # A package's staging install (DESTDIR, or CPack's own staging prefix) is no hand install and
 # leaves the record alone: the package's files are dpkg's to remove, never ours.
 
@@ -55,81 +55,99 @@ function(hand_install_is_hand out)
   endif()
 endfunction()
 
-function(hand_install_prefix out)
-  get_filename_component(prefix "${CMAKE_INSTALL_PREFIX}" ABSOLUTE)
-  set(${out} "${prefix}" PARENT_SCOPE)
+# `path` with every link in the folders above it followed, the last name kept as it is (it
+# may be a link the install lays); folders that do not exist yet are kept as named.
+function(hand_install_resolved path out)
+  get_filename_component(path "${path}" ABSOLUTE)
+  get_filename_component(name "${path}" NAME)
+  get_filename_component(above "${path}" DIRECTORY)
+  set(rest "")
+  while(NOT EXISTS "${above}" AND NOT above STREQUAL "/")
+    get_filename_component(part "${above}" NAME)
+    set(rest "/${part}${rest}")
+    get_filename_component(above "${above}" DIRECTORY)
+  endwhile()
+  file(REAL_PATH "${above}" above)
+  string(REGEX REPLACE "/$" "" above "${above}")
+  set(${out} "${above}${rest}/${name}" PARENT_SCOPE)
 endfunction()
 
-# Before the first file: which folders the install may make already exist. `destinations` are
-# the install's folders relative to the prefix; under `own` ones (the program's own folders)
-# every existing subfolder counts, since whole trees are copied there. Sets
-# HAND_INSTALL_EXISTING and HAND_INSTALL_CHECKED for hand_install_finish.
-macro(hand_install_begin destinations own)
-  hand_install_is_hand(HAND_INSTALL)
-  if(HAND_INSTALL)
-    hand_install_prefix(_hi_prefix)
-    set(HAND_INSTALL_EXISTING "")
-    set(HAND_INSTALL_CHECKED "")
-    foreach(_hi_dir IN LISTS ${destinations})
-      set(_hi_path "${_hi_prefix}/${_hi_dir}")
-      while(NOT _hi_path STREQUAL "/" AND NOT _hi_path IN_LIST HAND_INSTALL_CHECKED)
-        list(APPEND HAND_INSTALL_CHECKED "${_hi_path}")
-        if(IS_DIRECTORY "${_hi_path}")
-          list(APPEND HAND_INSTALL_EXISTING "${_hi_path}")
-        endif()
-        get_filename_component(_hi_path "${_hi_path}" DIRECTORY)
-      endwhile()
-    endforeach()
-    foreach(_hi_dir IN LISTS ${own})
-      if(IS_DIRECTORY "${_hi_prefix}/${_hi_dir}")
-        file(GLOB_RECURSE _hi_found LIST_DIRECTORIES true "${_hi_prefix}/${_hi_dir}/*")
-        foreach(_hi_path IN LISTS _hi_found)
-          if(IS_DIRECTORY "${_hi_path}" AND NOT IS_SYMLINK "${_hi_path}")
-            list(APPEND HAND_INSTALL_EXISTING "${_hi_path}")
-          endif()
-        endforeach()
-      endif()
-    endforeach()
-  endif()
-endmacro()
-
-# After the last file: adds what this install laid and made to the record, which keeps what
-# earlier hand installs from this build laid and made until `uninstall` removes them.
-function(hand_install_finish record own)
-  if(NOT HAND_INSTALL)
+# Before the first file is laid: the whole install is played once into a staging folder, and
+# what it would lay and make is added to the record then, so that `uninstall` undoes any part
+# of an install, one that failed half-way too. The record names the paths with the links
+# above them followed, so that it still names what was laid when a link is moved. A file that
+# is there already is recorded only once the install has laid it (hand_install_finish).
+# `build` is the build folder, whose install script this is.
+function(hand_install_begin record build)
+  hand_install_is_hand(hand)
+  if(NOT hand)
     return()
   endif()
-  hand_install_prefix(prefix)
-  set(own_paths "")
-  foreach(dir IN LISTS ${own})
-    list(APPEND own_paths "${prefix}/${dir}")
+  set(manifest "${build}/install_manifest.txt")
+  if(CMAKE_INSTALL_COMPONENT)
+    set(manifest "${build}/install_manifest_${CMAKE_INSTALL_COMPONENT}.txt")
+  endif()
+  # Another user's install from this build (one through sudo) leaves a manifest this one may
+  # not write over; the install writes it anew at its end, so the old one goes.
+  if(EXISTS "${manifest}")
+    execute_process(COMMAND test -w "${manifest}" RESULT_VARIABLE unwritable)
+    if(unwritable)
+      file(REMOVE "${manifest}")
+    endif()
+  endif()
+  execute_process(COMMAND mktemp -d --tmpdir colouring-book-staging.XXXXXX
+                  OUTPUT_VARIABLE stage OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "cannot make a staging folder to list what the install lays")
+  endif()
+  set(options -DCMAKE_INSTALL_PREFIX=${CMAKE_INSTALL_PREFIX})
+  foreach(passed CMAKE_INSTALL_CONFIG_NAME CMAKE_INSTALL_COMPONENT)
+    if(DEFINED ${passed})
+      list(APPEND options "-D${passed}=${${passed}}")
+    endif()
   endforeach()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env DESTDIR=${stage}
+                          ${CMAKE_COMMAND} ${options} -P ${build}/cmake_install.cmake
+                  RESULT_VARIABLE failed OUTPUT_QUIET ERROR_VARIABLE said)
+  if(failed)
+    file(REMOVE_RECURSE "${stage}")
+    message(FATAL_ERROR "cannot list what the install lays:\n${said}")
+  endif()
+  file(GLOB_RECURSE staged LIST_DIRECTORIES true "${stage}/*")
+
   hand_install_read("${record}" files folders)
-  foreach(path IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
-    get_filename_component(path "${path}" ABSOLUTE)
-    list(APPEND files "${path}")
-    get_filename_component(folder "${path}" DIRECTORY)
-    while(NOT folder STREQUAL "/" AND NOT folder IN_LIST HAND_INSTALL_EXISTING)
-      # A folder neither looked at before nor under the program's own is left alone.
-      set(known FALSE)
-      if(folder IN_LIST HAND_INSTALL_CHECKED)
-        set(known TRUE)
-      endif()
-      foreach(own_path IN LISTS own_paths)
-        string(FIND "${folder}/" "${own_path}/" at)
-        if(at EQUAL 0)
-          set(known TRUE)
-        endif()
-      endforeach()
-      if(NOT known)
-        break()
-      endif()
-      list(APPEND folders "${folder}")
-      get_filename_component(folder "${folder}" DIRECTORY)
-    endwhile()
+  string(LENGTH "${stage}" stage_length)
+  foreach(path IN LISTS staged)
+    set(staged_path "${path}")
+    string(SUBSTRING "${path}" ${stage_length} -1 path)
+    if(EXISTS "${path}" OR IS_SYMLINK "${path}")
+      continue()
+    endif()
+    hand_install_resolved("${path}" resolved)
+    if(IS_DIRECTORY "${staged_path}" AND NOT IS_SYMLINK "${staged_path}")
+      list(APPEND folders "${resolved}")
+    else()
+      list(APPEND files "${resolved}")
+    endif()
   endforeach()
+  file(REMOVE_RECURSE "${stage}")
   list(REMOVE_DUPLICATES files)
   list(REMOVE_DUPLICATES folders)
   hand_install_write("${record}" "${files}" "${folders}")
   message(STATUS "Recorded for uninstall: ${record}")
+endfunction()
+
+# After the last file: adds the files the install laid over ones that were there before.
+function(hand_install_finish record)
+  hand_install_is_hand(hand)
+  if(NOT hand)
+    return()
+  endif()
+  hand_install_read("${record}" files folders)
+  foreach(path IN LISTS CMAKE_INSTALL_MANIFEST_FILES)
+    hand_install_resolved("${path}" resolved)
+    list(APPEND files "${resolved}")
+  endforeach()
+  list(REMOVE_DUPLICATES files)
+  hand_install_write("${record}" "${files}" "${folders}")
 endfunction()

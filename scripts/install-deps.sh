@@ -22,6 +22,7 @@ test_packages=(
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick
   cups cups-client poppler-utils
   appstream desktop-file-utils libx11-dev
+  mount util-linux
 )
 
 packages=("${program_packages[@]}")

@@ -115,11 +115,11 @@ double SecondsAt(std::uint64_t tick, const TempoMap& tempos, std::uint32_t ticks
 
 }  // namespace
 
-double MidiFileSeconds(const std::string& path) {
+std::vector<unsigned char> ReadMidiFile(const std::string& path) {
   std::vector<unsigned char> bytes;
   switch (ReadMappedFile(path, bytes, kLargestMusicFile)) {
     case FileRead::kRead:
-      return MidiSeconds(bytes, path);
+      return bytes;
     case FileRead::kNoFile:
       throw RuntimeError("cannot open MIDI file " + path);
     case FileRead::kUnreadable:
@@ -129,6 +129,8 @@ double MidiFileSeconds(const std::string& path) {
   }
   throw RuntimeError("MIDI file " + path + " is too long to be a piece of ours");
 }
+
+double MidiFileSeconds(const std::string& path) { return MidiSeconds(ReadMidiFile(path), path); }
 
 double MidiSeconds(std::span<const unsigned char> data, const std::string& path) {
   if (data.size() > kLargestMusicFile) {

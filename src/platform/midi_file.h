@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -11,6 +12,9 @@ namespace platform {
 // through MapPath. A missing, unreadable or malformed file raises RuntimeError.
 // A file longer than kLargestMusicFile counts as damaged and is refused before it is read.
 double MidiFileSeconds(const std::string& path);
+// The bytes of a MIDI file, bounded as MidiFileSeconds bounds them, for one check and one play
+// of the same bytes. A missing, unreadable or too long file raises RuntimeError.
+std::vector<unsigned char> ReadMidiFile(const std::string& path);
 // The same for a file already in memory; `name` only names it in the message.
 double MidiSeconds(std::span<const unsigned char> bytes, const std::string& name);
 

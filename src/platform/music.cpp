@@ -38,8 +38,9 @@ bool FindSoundFont() {
 
 }  // namespace
 
-DirectMusicSegment::DirectMusicSegment(std::string path, double seconds)
-    : path_(std::move(path)), seconds_(seconds) {}
+DirectMusicSegment::DirectMusicSegment(std::string path, double seconds,
+                                       std::vector<unsigned char> bytes)
+    : path_(std::move(path)), seconds_(seconds), bytes_(std::move(bytes)) {}
 
 DirectMusicSegment::~DirectMusicSegment() {
   if (music_ != nullptr) Mix_FreeMusic(music_);
@@ -47,7 +48,8 @@ DirectMusicSegment::~DirectMusicSegment() {
 
 _Mix_Music* DirectMusicSegment::LoadedMusic() {
   if (music_ == nullptr) {
-    music_ = Mix_LoadMUS(path_.c_str());
+    SDL_RWops* in = SDL_RWFromConstMem(bytes_.data(), static_cast<int>(bytes_.size()));
+    music_ = in != nullptr ? Mix_LoadMUS_RW(in, 1) : nullptr;
     if (music_ == nullptr) throw RuntimeError("cannot play music " + path_ + ": " + Mix_GetError());
   }
   return music_;
@@ -55,7 +57,9 @@ _Mix_Music* DirectMusicSegment::LoadedMusic() {
 
 std::shared_ptr<DirectMusicSegment> DirectMusicLoader::LoadSegment(const std::string& path) {
   const std::string mapped = MapPath(path);
-  return std::make_shared<DirectMusicSegment>(mapped, MidiFileSeconds(mapped));
+  std::vector<unsigned char> bytes = ReadMidiFile(mapped);
+  const double seconds = MidiSeconds(bytes, mapped);
+  return std::make_shared<DirectMusicSegment>(mapped, seconds, std::move(bytes));
 }
 
 int MusicVolumeFor(std::int32_t hundredths_of_db) {

@@ -4,15 +4,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct _Mix_Music;
 
 namespace platform {
 
-// A standard MIDI file ready to play. The synthesiser's copy is made on first play.
+// A standard MIDI file ready to play: the bytes that were checked, which are what plays, however
+// the file changes after. The synthesiser's copy is made on first play.
 class DirectMusicSegment {
  public:
-  DirectMusicSegment(std::string path, double seconds);
+  DirectMusicSegment(std::string path, double seconds, std::vector<unsigned char> bytes);
   ~DirectMusicSegment();
   DirectMusicSegment(const DirectMusicSegment&) = delete;
   DirectMusicSegment& operator=(const DirectMusicSegment&) = delete;
@@ -27,6 +29,8 @@ class DirectMusicSegment {
  private:
   std::string path_;
   double seconds_;
+  // The mixer reads from these for as long as the music lives.
+  std::vector<unsigned char> bytes_;
   _Mix_Music* music_ = nullptr;
 };
 

@@ -73,29 +73,44 @@ namespace {
 // cut off before its rename left behind, never one that a second copy of the program is
 // still writing.
 constexpr std::time_t kSecondsASaveTakes = 10;
-// What mkostemp turns into a name of its own, after the picture's name.
-constexpr std::string_view kTemporarySuffix = ".XXXXXX";
+// A save's temporary is hidden and named for what it is, so that no name a person gives a
+// copy of the picture ("01.GIF.backup") is ever taken for one: a dot, the picture's own
+// name, this word, and the six letters mkostemp fills in.
+constexpr std::string_view kTemporaryWord = ".saving-";
+constexpr std::string_view kTemporaryLetters = "XXXXXX";
 
 bool IsTemporaryLetter(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
-// Removes what interrupted saves of `real` left beside it: names the save below makes (the
-// picture's own, a dot and the six letters mkostemp fills in), and of those only the user's
-// own regular files that no save is writing any more.
-void ClearInterruptedSaves(const std::string& real) {
+struct Placed {
+  std::string folder;  // "." when the path names none
+  std::string name;
+};
+
+Placed PlaceOf(const std::string& real) {
   const std::size_t slash = real.rfind('/');
-  const std::string folder =
-      slash == std::string::npos ? "." : real.substr(0, std::max<std::size_t>(slash, 1));
-  // From 0 when there is no slash.
-  const std::string prefix = real.substr(slash + 1) + kTemporarySuffix.front();
-  const std::size_t filled = kTemporarySuffix.size() - 1;
-  DIR* dir = ::opendir(folder.c_str());
+  if (slash == std::string::npos) return {".", real};
+  return {real.substr(0, std::max<std::size_t>(slash, 1)), real.substr(slash + 1)};
+}
+
+// The start of every temporary name of `name`'s saves.
+std::string TemporaryPrefix(const std::string& name) {
+  return "." + name + std::string(kTemporaryWord);
+}
+
+// Removes what interrupted saves of `real` left beside it: names the save below makes, and of
+// those only the user's own regular files that no save is writing any more.
+void ClearInterruptedSaves(const std::string& real) {
+  const Placed placed = PlaceOf(real);
+  const std::string prefix = TemporaryPrefix(placed.name);
+  DIR* dir = ::opendir(placed.folder.c_str());
   if (dir == nullptr) return;
   const std::time_t now = std::time(nullptr);
   while (const dirent* entry = ::readdir(dir)) {
     const std::string name = entry->d_name;
-    if (name.size() != prefix.size() + filled || name.compare(0, prefix.size(), prefix) != 0 ||
+    if (name.size() != prefix.size() + kTemporaryLetters.size() ||
+        name.compare(0, prefix.size(), prefix) != 0 ||
         !std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
                      IsTemporaryLetter)) {
       continue;
@@ -108,6 +123,17 @@ void ClearInterruptedSaves(const std::string& real) {
     }
   }
   ::closedir(dir);
+}
+
+// Makes the folder's list of names durable; errno says why not.
+bool SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool synced = ::fsync(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  errno = error;
+  return synced;
 }
 
 // What a save refused, with the system's reason; `error` is taken before any clean-up could
@@ -148,7 +174,9 @@ void SavePicture(const Picture& picture, const std::string& path) {
   ClearInterruptedSaves(real);
   // The new picture goes to a file of its own first, under a name nobody can guess and made
   // anew (never through a link someone left in the folder), then takes the old one's place.
-  std::string temporary = real + std::string(kTemporarySuffix);
+  const Placed placed = PlaceOf(real);
+  std::string temporary = (placed.folder == "/" ? "" : placed.folder) + "/" +
+                          TemporaryPrefix(placed.name) + std::string(kTemporaryLetters);
   const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
   if (fd < 0) CannotSave("cannot write", real, errno);
   ::fchmod(fd, exists ? (existing.st_mode & 0777) : 0644);
@@ -163,17 +191,26 @@ void SavePicture(const Picture& picture, const std::string& path) {
     ::unlink(temporary.c_str());
     CannotSave("cannot write", real, error);
   }
+  // The bytes reach the disk before the new name does, and the name right after, so that a
+  // power cut leaves the old picture or the new one, never a name for an empty file.
   errno = 0;
-  if (SDL_SaveBMP_RW(rgb.get(), out, 1) != 0) {
-    const int error = errno;
+  bool written =
+      SDL_SaveBMP_RW(rgb.get(), out, 0) == 0 && std::fflush(file) == 0 && ::fsync(fd) == 0;
+  int error = errno;
+  if (SDL_RWclose(out) != 0 && written) {
+    written = false;
+    error = errno;
+  }
+  if (!written) {
     ::unlink(temporary.c_str());
     CannotSave("cannot write", real, error);
   }
   if (std::rename(temporary.c_str(), real.c_str()) != 0) {
-    const int error = errno;
+    error = errno;
     ::unlink(temporary.c_str());
     CannotSave("cannot replace", real, error);
   }
+  if (!SyncFolder(placed.folder)) CannotSave("cannot write", real, errno);
 }
 
 }  // namespace platform

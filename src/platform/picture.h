@@ -30,8 +30,9 @@ void SetPictureLoadObserver(std::function<void(const std::string& path)> observe
 Picture LoadPictureFromMemory(std::span<const unsigned char> bytes, std::string name);
 
 // Writes the picture as a Windows bitmap that reads back with no pixel changed. The file is
-// written beside its final name and renamed over it, so a failed write never leaves a
-// damaged picture behind; what a save cut off before its rename left there goes at the next.
+// written beside its final name under a hidden name of its own, synced to the disk and
+// renamed over it, so a failed write or a power cut never leaves a damaged picture behind;
+// what a save cut off before its rename left there goes at the next.
 void SavePicture(const Picture& picture, const std::string& path);
 
 // The colour value the drawing calls take and give: 0x00BBGGRR, red in the low byte.

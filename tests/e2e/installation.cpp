@@ -11,14 +11,27 @@ test_support::Environment Recording(const fs::path& record) {
   return {{"COLOURING_INSTALL_RECORD", record.string()}};
 }
 
+test_support::Outcome Install(const fs::path& prefix, const fs::path& record) {
+  return test_support::RunTool(
+      {E2E_CMAKE_COMMAND, "--install", E2E_BUILD_DIR, "--prefix", prefix.string()},
+      Recording(record), std::chrono::seconds(60));
+}
+
 }  // namespace
 
 Installation::Installation(const fs::path& prefix, const fs::path& record)
     : prefix_(prefix), record_(record) {
-  const test_support::Outcome install = test_support::RunTool(
-      {E2E_CMAKE_COMMAND, "--install", E2E_BUILD_DIR, "--prefix", prefix.string()},
-      Recording(record_), std::chrono::seconds(60));
+  const test_support::Outcome install = Install(prefix, record);
   if (install.status != 0) throw std::runtime_error("install failed:\n" + install.out);
+}
+
+Installation Installation::Attempt(const fs::path& prefix, std::string& failure) {
+  Installation installation;
+  installation.prefix_ = prefix;
+  installation.record_ = RecordBeside(prefix);
+  const test_support::Outcome install = Install(prefix, installation.record_);
+  failure = install.status != 0 ? "install failed:\n" + install.out : "";
+  return installation;
 }
 
 std::string Installation::Undo() const {

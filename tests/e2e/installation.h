@@ -16,6 +16,9 @@ class Installation {
   // Throws std::runtime_error when the install fails.
   explicit Installation(const fs::path& prefix) : Installation(prefix, RecordBeside(prefix)) {}
   Installation(const fs::path& prefix, const fs::path& record);
+  // An install that may fail: `failure` gets what it said when it did, and is emptied when it
+  // did not.
+  static Installation Attempt(const fs::path& prefix, std::string& failure);
   // Makes the package from the build in `work` and unpacks it into `work`/root; a hand
   // install's record there would be `record`.
   static Installation FromPackage(const fs::path& work) {

@@ -2,12 +2,14 @@
 // into a root of its own and started from there; and the hand install, its manifest and its
 // undoing.
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <set>
 #include <sstream>
 
 #include "program_on_desktop.h"
+#include "unprivileged.h"
 
 namespace e2e {
 namespace {
@@ -158,6 +160,79 @@ TEST(HandInstall, UndoingLeavesThePrefixAsItWas) {
     EXPECT_EQ(PathsUnder(prefix), before);
     EXPECT_FALSE(fs::exists(Installation::RecordBeside(prefix)));
   }
+}
+
+// An install stopped half-way (here by a plain file where the manual's folder must go) is
+// recorded as far as it went: `uninstall` leaves the prefix as it was before.
+TEST(HandInstall, UndoingAnInstallStoppedHalfWayLeavesThePrefixAsItWas) {
+  TempFolder temp;
+  const fs::path prefix = temp.path() / "prefix";
+  Lay(prefix / "share/man");
+  Lay(prefix / "bin/other");
+  const std::set<std::string> before = PathsUnder(prefix);
+  std::string failure;
+  const Installation install = Installation::Attempt(prefix, failure);
+  ASSERT_FALSE(failure.empty()) << "the install went through";
+  ASSERT_TRUE(fs::exists(install.Command())) << "the install stopped before laying anything:\n"
+                                             << failure;
+  const std::string said = install.Undo();
+  EXPECT_EQ(PathsUnder(prefix), before) << said;
+  EXPECT_FALSE(fs::exists(Installation::RecordBeside(prefix)));
+}
+
+// The record names what was laid, not the link it was laid through: with the link moved to
+// another folder, `uninstall` empties the folder the install went into and leaves the other.
+TEST(HandInstall, UndoingAnInstallThroughALinkRemovesWhatItLaidWhereverTheLinkLeads) {
+  TempFolder temp;
+  const fs::path first = temp.path() / "v1", second = temp.path() / "v2";
+  const fs::path current = temp.path() / "current";
+  fs::create_directories(first);
+  Lay(second / "bin/colouring-book");
+  Lay(second / "lib/colouring-book/colouring-book");
+  Lay(second / "share/colouring-book/MAKER.HTML");
+  const std::set<std::string> second_before = PathsUnder(second);
+  fs::create_directory_symlink("v1", current);
+  const Installation install(current);
+  ASSERT_TRUE(fs::is_symlink(first / "bin/colouring-book"));
+  fs::remove(current);
+  fs::create_directory_symlink("v2", current);
+  const std::string said = install.Undo();
+  EXPECT_EQ(PathsUnder(first), std::set<std::string>{"."}) << said;
+  EXPECT_EQ(PathsUnder(second), second_before) << said;
+  EXPECT_FALSE(fs::exists(Installation::RecordBeside(current)));
+}
+
+// A user's install from a build folder after one through sudo finds the manifest that one
+// left, which the user may not write; the install goes through all the same. The build
+// folder, handed to an ordinary user with that manifest in it, is a private view of the
+// build (an overlay in a mount namespace of the test's own), so other tests never see it.
+TEST(HandInstall, AnotherUsersManifestInTheBuildFolderStopsNoInstall) {
+  if (::geteuid() != 0) GTEST_SKIP() << "only the superuser can play both users";
+  TempFolder temp;
+  const fs::path home = temp.path() / "home";
+  fs::create_directories(home);
+  test_support::GiveToUnprivileged(home);
+  const std::string script = R"sh(build=$1 layers=$2 home=$3 cmake=$4
+    { mount --make-rprivate / && mkdir -p "$layers" && mount -t tmpfs none "$layers" &&
+      mkdir "$layers/upper" "$layers/work" &&
+      mount -t overlay overlay -o "lowerdir=$build,upperdir=$layers/upper,workdir=$layers/work" \
+        "$build"; } 2>&1 || exit 77
+    echo "/usr/local/bin/colouring-book" > "$build/install_manifest.txt"
+    chmod 644 "$build/install_manifest.txt"
+    chown "$(id -u nobody)" "$build"
+    exec setpriv --reuid=nobody --regid="$(id -g nobody)" --clear-groups \
+      env COLOURING_INSTALL_RECORD="$home/install_record.txt" \
+      "$cmake" --install "$build" --prefix "$home/.local" 2>&1)sh";
+  constexpr int kNoPrivateView = 77;
+  const Outcome install =
+      RunTool({"unshare", "-m", "sh", "-c", script, "sh", E2E_BUILD_DIR,
+               (temp.path() / "layers").string(), home.string(), E2E_CMAKE_COMMAND},
+              {}, 60s);
+  if (install.status == kNoPrivateView)
+    GTEST_SKIP() << "no private view of the build:\n" << install.out;
+  EXPECT_EQ(install.status, 0) << install.out;
+  EXPECT_TRUE(fs::exists(home / ".local/bin/colouring-book"));
+  EXPECT_TRUE(fs::exists(home / "install_record.txt"));
 }
 
 // The package's staging install is no hand install: making the package leaves the hand

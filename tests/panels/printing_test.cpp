@@ -13,6 +13,7 @@
 #include "platform/canvas.h"
 #include "platform/printer.h"
 #include "platform/runtime.h"
+#include "refused_sync.h"
 #include "unprivileged.h"
 
 namespace panels_test {
@@ -224,6 +225,41 @@ INSTANTIATE_TEST_SUITE_P(
                     Refusal{"ReadOnlyFolder", true, false, false, "Permission denied"},
                     Refusal{"ReadOnlyFile", true, true, true, "Permission denied"}),
     [](const testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+
+// A save whose data the disk did not take (the kernel refuses every sync of the process that
+// prints) is refused as any other: one line, the old picture whole, no temporary left, nothing
+// shown or printed.
+TEST_F(Printing, ASaveTheDiskDidNotSyncIsRefusedAsAnyOther) {
+  const fs::path folder = data->File("MY_PICTURE"), file = data->File("MY_PICTURE/01.GIF");
+  PressCtrl(SDLK_p);
+  ASSERT_TRUE(SavedPictureExists());
+  platform::Printer.SetOrientation(platform::vbPRORPortrait);
+  const std::string before = SavedBytes();
+  test_support::GiveToUnprivileged(folder);
+  test_support::GiveToUnprivileged(file);
+
+  testing::internal::CaptureStderr();
+  const test_support::UnprivilegedRun run = test_support::RunUnprivileged([&] {
+    if (!test_support::RefuseSyncOnThisThread()) return 8;
+    moments.clear();
+    Colour(0x010203);
+    forma->SetFocus(&forma->Slika);
+    PressCtrl(SDLK_p);
+    return (SavedBytes() == before ? 0 : 1) | (NoticeEverShown() ? 2 : 0) |
+           (platform::Printer.Orientation() == platform::vbPRORPortrait ? 0 : 4);
+  });
+  const std::string said = testing::internal::GetCapturedStderr();
+  if (!run.ran) GTEST_SKIP() << run.why;
+  if (run.status == 8) GTEST_SKIP() << "this kernel takes no system call filter";
+  EXPECT_EQ(run.status, 0) << "1: the file changed, 2: the notice was shown, 4: it printed";
+  EXPECT_EQ(said, "colouring-book: the picture was not saved: cannot write " + file.string() +
+                      ": Input/output error\n");
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    left.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, std::vector<std::string>{"01.GIF"});
+}
 
 class PrintingToAPrinter : public Printing {
  protected:

@@ -1,6 +1,7 @@
 // Reading pictures from disk and writing the canvas's picture back as a bitmap.
 #include "platform/picture.h"
 
+#include <SDL.h>
 #include <SDL_image.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,12 +13,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <set>
+#include <thread>
 
 #include "form_events.h"
 #include "platform/controls.h"
 #include "platform/failure.h"
 #include "platform/form.h"
+#include "refused_sync.h"
 #include "temp_folder.h"
 #include "unprivileged.h"
 
@@ -112,8 +116,9 @@ TEST_F(Pictures, BitmapReadsBackWithNoPixelChangedAndLeavesNoOtherFile) {
 }
 
 // A save cut off before its rename leaves its temporary file behind; the next save clears
-// that and nothing else: no other name, no link, no folder, no other user's file, and no
-// temporary young enough to be a save at work in a second copy of the program.
+// that and nothing else: no name a person gives a copy, no other name, no link, no folder, no
+// other user's file, and no temporary young enough to be a save at work in a second copy of
+// the program.
 TEST_F(Pictures, ASaveClearsWhatAnInterruptedSaveLeftAndNothingElse) {
   const fs::path folder = dir.path() / "MY_PICTURE";
   const std::string path = dir.Write("MY_PICTURE/01.GIF", "an older picture");
@@ -122,32 +127,68 @@ TEST_F(Pictures, ASaveClearsWhatAnInterruptedSaveLeftAndNothingElse) {
     const timespec an_hour_ago = {::time(nullptr) - 3600, 0}, times[2] = {an_hour_ago, an_hour_ago};
     ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << file;
   };
-  make_old(dir.Write("MY_PICTURE/01.GIF.q7ZmW2", std::string(5000, 'x')));
-  std::vector<std::string> kept = {"01.GIF", "01.GIF.Fresh1", "01.GIF.Folder", "01.GIF.Linked"};
-  for (const char* decoy :
-       {"01.GIF.bak", "01.GIF.1234567", "01.GIF.abcde", "01.GIF.ab-def", "02.GIF.abcdef"}) {
-    make_old(dir.Write(std::string("MY_PICTURE/") + decoy, "someone else's"));
-    kept.emplace_back(decoy);
+  const std::string left = ".01.GIF.saving-";
+  make_old(dir.Write("MY_PICTURE/" + left + "q7ZmW2", std::string(5000, 'x')));
+  std::vector<std::string> kept = {"01.GIF", left + "Fresh1", left + "Folder", left + "Linked"};
+  for (const std::string& decoy : std::vector<std::string>{
+           "01.GIF.backup", "01.GIF.before", "01.GIF.Monday", "01.GIF.sunset", "01.GIF.q7ZmW2",
+           "01.GIF.bak", "01.GIF.saving-abcdef", "..01.GIF.saving-abcdef", left + "abcde",
+           left + "1234567", left + "ab-def", ".02.GIF.saving-abcdef"}) {
+    make_old(dir.Write("MY_PICTURE/" + decoy, "someone else's"));
+    kept.push_back(decoy);
   }
-  dir.Write("MY_PICTURE/01.GIF.Fresh1", "a save at work");
-  fs::create_directory(folder / "01.GIF.Folder");
-  make_old(folder / "01.GIF.Folder");
+  dir.Write("MY_PICTURE/" + left + "Fresh1", "a save at work");
+  fs::create_directory(folder / (left + "Folder"));
+  make_old(folder / (left + "Folder"));
   make_old(victim);
-  fs::create_symlink(victim, folder / "01.GIF.Linked");
-  make_old(folder / "01.GIF.Linked");
+  fs::create_symlink(victim, folder / (left + "Linked"));
+  make_old(folder / (left + "Linked"));
   if (::geteuid() == 0) {
-    const std::string others = dir.Write("MY_PICTURE/01.GIF.Others", "another user's");
+    const std::string others = dir.Write("MY_PICTURE/" + left + "Others", "another user's");
     test_support::GiveToUnprivileged(others);
     make_old(others);
-    kept.emplace_back("01.GIF.Others");
+    kept.push_back(left + "Others");
   }
   std::sort(kept.begin(), kept.end());
 
   SavePicture(Pattern(5, 3), path);
   EXPECT_EQ(Listing(folder), kept);
   EXPECT_EQ(test_support::ReadAll(victim), "the user's own file");
-  EXPECT_TRUE(fs::is_symlink(folder / "01.GIF.Linked"));
+  EXPECT_TRUE(fs::is_symlink(folder / (left + "Linked")));
   EXPECT_EQ(LoadPicture(path)->pixels, Pattern(5, 3)->pixels);
+}
+
+// Runs `body` on a thread of its own whose syncs the kernel refuses, the rest of the process
+// untouched; false when it could not be refused.
+bool WithSyncRefused(const std::function<void()>& body) {
+  bool filtered = false;
+  std::thread([&] {
+    filtered = test_support::RefuseSyncOnThisThread();
+    if (filtered) body();
+    // SDL keeps its error text per thread; a thread SDL did not start gives it back itself.
+    SDL_TLSCleanup();
+  }).join();
+  return filtered;
+}
+
+// A save whose data the disk did not take is refused as any failed write is: the old picture
+// stays whole and the temporary goes.
+TEST_F(Pictures, ASaveTheDiskDidNotSyncIsRefused) {
+  const std::string old_bytes = "the picture saved last time";
+  const std::string path = dir.Write("MY_PICTURE/01.GIF", old_bytes);
+  std::string refusal;
+  const bool filtered = WithSyncRefused([&] {
+    try {
+      SavePicture(Pattern(4, 4), path);
+    } catch (const RuntimeError& e) {
+      refusal = e.what();
+    }
+  });
+  if (!filtered) GTEST_SKIP() << "this kernel takes no system call filter";
+  EXPECT_NE(refusal.find("cannot write " + path), std::string::npos)
+      << "the save went through: " << refusal;
+  EXPECT_EQ(test_support::ReadAll(path), old_bytes);
+  EXPECT_EQ(Listing(dir.path() / "MY_PICTURE"), std::vector<std::string>{"01.GIF"});
 }
 
 TEST_F(Pictures, FailedSaveLeavesTheOldFileWhole) {

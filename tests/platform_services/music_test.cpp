@@ -113,6 +113,24 @@ TEST_F(MusicTest, MasterVolumeScalesTheOutput) {
   EXPECT_LT(unity / quieter, 30.0);
 }
 
+// What plays is the bytes that were checked: the file swapped after its check for a piece of
+// the same length with no note in it, or for one that is no music at all, changes nothing.
+TEST_F(MusicTest, ThePieceThatWasCheckedIsThePieceThatPlays) {
+  Init();
+  const Bytes silent = MidiFile(0, 96, {Track({Tempo(0, 500000), EndOfTrack(384)})});
+  for (const Bytes& swapped : {silent, Bytes{'M', 'T', 'h', 'd'}}) {
+    SCOPED_TRACE(swapped.size());
+    Save(path_, ShortPiece());
+    auto segment = loader_->LoadSegment(path_);
+    Save(path_, swapped);
+    auto state = performance_->PlaySegment(segment, 0, 0);
+    const auto mark = Audio().Mark();
+    EXPECT_GT(DiskAudio::Peak(Audio().Between(Audio().Samples(mark, 0.45), 0.1, 0.45)), 0.01)
+        << "what played is not what was checked";
+    performance_->Stop(segment, state, 0, 0);
+  }
+}
+
 TEST_F(MusicTest, FailuresAreRuntimeErrors) {
   EXPECT_THROW(loader_->LoadSegment(Audio().folder() / "missing.mid"), platform::RuntimeError);
   auto segment = loader_->LoadSegment(path_);
