@@ -22,7 +22,7 @@ test_packages=(
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils
   appstream desktop-file-utils libx11-dev
-  mutter xwayland dbus
+  mutter xwayland dbus weston
 )
 
 packages=("${program_packages[@]}")

@@ -11,7 +11,7 @@
 
 #include "desktop.h"
 #include "image.h"
-#include "nested_mutter.h"
+#include "nested_compositor.h"
 #include "point.h"
 #include "processes.h"
 #include "temp_folder.h"
@@ -46,15 +46,31 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-class GnomeSession : public ::testing::Test {
+// A compositor of its own, and the program started from its session.
+class CompositorSession : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (!NestedMutter::Installed()) GTEST_SKIP() << "mutter, Xwayland or dbus is not installed";
+  void StartCompositor(NestedCompositor::Kind kind) {
+    if (!NestedCompositor::Installed(kind)) GTEST_SKIP() << "the compositor is not installed";
     for (const char* tool : {"xdotool", "import", "xprop", "xmessage"}) {
       if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
     }
-    mutter_.Start(temp_.path(), kOutputWidth, kOutputHeight);
-    host_ = std::make_unique<Desktop>(mutter_.host(), kOutputWidth / 2, kOutputHeight / 2);
+    compositor_.Start(kind, temp_.path(), kOutputWidth, kOutputHeight);
+    host_ = std::make_unique<Desktop>(compositor_.host(), kOutputWidth / 2, kOutputHeight / 2);
+  }
+
+  // Starts the program as the session would; its output and errors go to log().
+  std::unique_ptr<Started> StartProgram(bool wayland_only) {
+    Environment changes = compositor_.Session(wayland_only);
+    changes["SDL_VIDEODRIVER"] = std::nullopt;  // the session's own
+    changes["PATH"] = browser_.folder().string() + ":" + std::getenv("PATH");
+    changes["XDG_DATA_HOME"] = (temp_.path() / "user-data").string();
+    changes["CUPS_SERVER"] = "/nonexistent/cups.sock";
+    return std::make_unique<Started>(std::vector<std::string>{AppFile("colouring-book").string()},
+                                     changes, log().string());
+  }
+  fs::path log() const { return temp_.path() / "program.log"; }
+  bool WaitUntilPictureShown() {
+    return WaitUntilShown(kMoreImages, more_images_, true, 40s);
   }
 
   // The output in the program's own pixels, as the compositor scales them onto it.
@@ -76,8 +92,15 @@ class GnomeSession : public ::testing::Test {
   }
 
   TempFolder temp_;
-  NestedMutter mutter_;
+  RecordingBrowser browser_{temp_.path() / "browser"};
+  NestedCompositor compositor_;
   std::unique_ptr<Desktop> host_;
+  const Image more_images_ = ReadPicture(AppFile("PICTURE/MOREIMAGES1.JPG"));
+};
+
+class GnomeSession : public CompositorSession {
+ protected:
+  void SetUp() override { StartCompositor(NestedCompositor::kMutter); }
 };
 
 struct Session {
@@ -90,36 +113,27 @@ class ProgramInGnomeSession : public GnomeSession,
                               public ::testing::WithParamInterface<Session> {};
 
 TEST_P(ProgramInGnomeSession, IsShownHoldsTheDesktopsKeysAndLeavesOnYes) {
-  RecordingBrowser browser(temp_.path() / "browser");
-  Environment changes = mutter_.Session(GetParam().wayland_only);
-  changes["SDL_VIDEODRIVER"] = std::nullopt;  // the session's own
-  changes["PATH"] = browser.folder().string() + ":" + std::getenv("PATH");
-  changes["XDG_DATA_HOME"] = (temp_.path() / "user-data").string();
-  changes["CUPS_SERVER"] = "/nonexistent/cups.sock";
-  const fs::path log = temp_.path() / "program.log";
-  Started program({AppFile("colouring-book").string()}, changes, log.string());
-
-  const Image more_images = ReadPicture(AppFile("PICTURE/MOREIMAGES1.JPG"));
-  ASSERT_TRUE(WaitUntilShown(kMoreImages, more_images, true, 40s))
+  const std::unique_ptr<Started> program = StartProgram(GetParam().wayland_only);
+  ASSERT_TRUE(WaitUntilPictureShown())
       << "the program's picture is not on the output; it said:\n"
-      << ReadFile(log);
+      << ReadFile(log());
   for (const std::string& key : kDesktopKeys) {
     host_->Keys(key);
     std::this_thread::sleep_for(kKeyTakesEffect);
-    ASSERT_TRUE(program.Running()) << key << " ended the program";
-    EXPECT_TRUE(Shows(ProgramShot(), kMoreImages, more_images)) << key << " took the picture away";
+    ASSERT_TRUE(program->Running()) << key << " ended the program";
+    EXPECT_TRUE(Shows(ProgramShot(), kMoreImages, more_images_)) << key << " took the picture away";
   }
-  EXPECT_TRUE(browser.Addresses().empty()) << "a close request reached the program";
+  EXPECT_TRUE(browser_.Addresses().empty()) << "a close request reached the program";
 
   // The program's own way out, with a click placed on the scaled picture.
   host_->Keys("ctrl+x");
   const Image panel = ReadPicture(AppFile("PICTURE/CTRLX.JPG")).Part(0, 0, 300, 120);
   ASSERT_TRUE(WaitUntilShown(kPanel, panel, true, 10s)) << "no exit dialog";
   ClickProgram(kYes);
-  EXPECT_TRUE(program.WaitForExit(15s).has_value()) << "Yes did not end the program";
-  EXPECT_TRUE(WaitUntilShown(kMoreImages, more_images, false, 10s))
+  EXPECT_TRUE(program->WaitForExit(15s).has_value()) << "Yes did not end the program";
+  EXPECT_TRUE(WaitUntilShown(kMoreImages, more_images_, false, 10s))
       << "the output still shows the program";
-  for (const std::string& line : Lines(ReadFile(log))) {
+  for (const std::string& line : Lines(ReadFile(log()))) {
     EXPECT_EQ(line.find("shortcuts stay active"), std::string::npos)
         << "mutter grants the keyboard, yet: " << line;
   }
@@ -133,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(Sessions, ProgramInGnomeSession,
 // The control: the same keys typed the same way do reach the compositor, and act on windows
 // of programs that do not hold the keyboard.
 TEST_F(GnomeSession, TheSameKeysActOnAnotherProgramsWindows) {
-  Environment x = mutter_.Session(false);
+  Environment x = compositor_.Session(false);
   Started first({"xmessage", "-name", "first", "first"}, x);
   Started second({"xmessage", "-name", "second", "second"}, x);
   auto root = [&](const std::string& name) {
@@ -163,6 +177,31 @@ TEST_F(GnomeSession, TheSameKeysActOnAnotherProgramsWindows) {
   host_->Keys("alt+F4");
   EXPECT_TRUE(WaitFor([&] { return !first.Running() || !second.Running(); }, kKeyTakesEffect))
       << "Alt+F4 closed neither window";
+}
+
+// A compositor that lets no program hold the keyboard: the program is shown all the same, and
+// says once that the desktop's own shortcuts stay active.
+class WestonSession : public CompositorSession {
+ protected:
+  void SetUp() override { StartCompositor(NestedCompositor::kWeston); }
+};
+
+TEST_F(WestonSession, TheProgramIsShownAndSaysTheShortcutsStayActive) {
+  const std::unique_ptr<Started> program = StartProgram(true);
+  ASSERT_TRUE(WaitUntilPictureShown())
+      << "the program's picture is not on the output; it said:\n"
+      << ReadFile(log());
+  auto said = [&] {
+    int count = 0;
+    for (const std::string& line : Lines(ReadFile(log()))) {
+      count += line.starts_with("colouring-book: ") &&
+               line.find("shortcuts stay active") != std::string::npos;
+    }
+    return count;
+  };
+  EXPECT_TRUE(WaitFor([&] { return said() > 0; }, 10s)) << ReadFile(log());
+  EXPECT_EQ(said(), 1) << ReadFile(log());
+  EXPECT_TRUE(program->Running());
 }
 
 // A display that does not answer is said at once, not run unseen on SDL's offscreen driver.
