@@ -35,11 +35,9 @@ void PutBack(SDL_Window* window, const WindowPlacement& p) {
 
 // SDL's Wayland backend emulates a mode by scaling the full-screen window to the output,
 // whose own mode it goes on reporting: there the window's size is the mode in force.
-int ModeInForce(SDL_Window* window, SDL_DisplayMode* mode) {
-  if (!OnWayland()) return SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window), mode);
-  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) return -1;
+void WaylandModeInForce(SDL_Window* window, SDL_DisplayMode* mode) {
+  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) return;
   SDL_GetWindowSizeInPixels(window, &mode->w, &mode->h);
-  return 0;
 }
 
 }  // namespace
@@ -60,7 +58,8 @@ void DirectDraw7::SetDisplayMode(std::int32_t width, std::int32_t height, std::i
   const bool switched =
       SDL_SetWindowDisplayMode(window_, &wanted) == 0 &&
       SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0 &&
-      ModeInForce(window_, &current) == 0;
+      SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window_), &current) == 0;
+  if (switched && OnWayland()) WaylandModeInForce(window_, &current);
   if (!switched || current.w != width || current.h != height) {
     PutBack(window_, before);
     throw RuntimeError("the display has no " + std::to_string(width) + " x " +

@@ -51,8 +51,9 @@ void SayWhenShortcutsStayActive(HWND window) {
   }
   checked = true;
   if (!CompositorOffersInhibit(info.info.wl.display)) {
-    Report("the desktop's own shortcuts stay active: the compositor lets no program hold the "
-           "keyboard");
+    Report(
+        "the desktop's own shortcuts stay active: the compositor lets no program hold the "
+        "keyboard");
   }
 }
 

@@ -74,9 +74,7 @@ class CompositorSession : public ::testing::Test {
                                      changes, log().string());
   }
   fs::path log() const { return temp_.path() / "program.log"; }
-  bool WaitUntilPictureShown() {
-    return WaitUntilShown(kMoreImages, more_images_, true, 40s);
-  }
+  bool WaitUntilPictureShown() { return WaitUntilShown(kMoreImages, more_images_, true, 40s); }
 
   // The output in the program's own pixels, as the compositor scales them onto it.
   Image ProgramShot() const {
@@ -114,14 +112,12 @@ struct Session {
 };
 void PrintTo(const Session& session, std::ostream* out) { *out << session.name; }
 
-class ProgramInGnomeSession : public GnomeSession,
-                              public ::testing::WithParamInterface<Session> {};
+class ProgramInGnomeSession : public GnomeSession, public ::testing::WithParamInterface<Session> {};
 
 TEST_P(ProgramInGnomeSession, IsShownHoldsTheDesktopsKeysAndLeavesOnYes) {
   const std::unique_ptr<Started> program = StartProgram(GetParam().wayland_only);
-  ASSERT_TRUE(WaitUntilPictureShown())
-      << "the program's picture is not on the output; it said:\n"
-      << ReadFile(log());
+  ASSERT_TRUE(WaitUntilPictureShown()) << "the program's picture is not on the output; it said:\n"
+                                       << ReadFile(log());
   for (const std::string& key : kDesktopKeys) {
     host_->Keys(key);
     std::this_thread::sleep_for(kKeyTakesEffect);
@@ -135,8 +131,8 @@ TEST_P(ProgramInGnomeSession, IsShownHoldsTheDesktopsKeysAndLeavesOnYes) {
   const Image panel = ReadPicture(AppFile("PICTURE/CTRLX.JPG")).Part(0, 0, 300, 120);
   ASSERT_TRUE(WaitUntilShown(kPanel, panel, true, 10s)) << "no exit dialog";
   ClickProgram(kYes);
-  EXPECT_TRUE(program->WaitForExit(15s).has_value())
-      << "Yes did not end the program; it said:\n" << ReadFile(log());
+  EXPECT_TRUE(program->WaitForExit(15s).has_value()) << "Yes did not end the program; it said:\n"
+                                                     << ReadFile(log());
   EXPECT_TRUE(WaitUntilShown(kMoreImages, more_images_, false, 10s))
       << "the output still shows the program";
   for (const std::string& line : Lines(ReadFile(log()))) {
@@ -156,11 +152,9 @@ TEST_F(GnomeSession, TheSameKeysActOnAnotherProgramsWindows) {
   Environment x = compositor_.Session(false);
   Started first({"xmessage", "-name", "first", "first"}, x);
   Started second({"xmessage", "-name", "second", "second"}, x);
-  auto root = [&](const std::string& name) {
-    return RunTool({"xprop", "-root", name}, x).out;
-  };
-  ASSERT_TRUE(WaitFor([&] { return root("_NET_CLIENT_LIST").find(", ") != std::string::npos; },
-                      20s))
+  auto root = [&](const std::string& name) { return RunTool({"xprop", "-root", name}, x).out; };
+  ASSERT_TRUE(
+      WaitFor([&] { return root("_NET_CLIENT_LIST").find(", ") != std::string::npos; }, 20s))
       << "the two windows were not managed";
   std::string active;
   ASSERT_TRUE(WaitFor(
@@ -168,8 +162,8 @@ TEST_F(GnomeSession, TheSameKeysActOnAnotherProgramsWindows) {
 
   host_->Keys("alt+Tab");
   std::string switched;
-  EXPECT_TRUE(WaitFor([&] { return (switched = root("_NET_ACTIVE_WINDOW")) != active; },
-                      kKeyTakesEffect))
+  EXPECT_TRUE(
+      WaitFor([&] { return (switched = root("_NET_ACTIVE_WINDOW")) != active; }, kKeyTakesEffect))
       << "Alt+Tab moved nothing";
   const std::string window = switched.substr(switched.rfind(' ') + 1);
   host_->Keys("super+h");
@@ -194,9 +188,8 @@ class WestonSession : public CompositorSession {
 
 TEST_F(WestonSession, TheProgramIsShownAndSaysTheShortcutsStayActive) {
   const std::unique_ptr<Started> program = StartProgram(true);
-  ASSERT_TRUE(WaitUntilPictureShown())
-      << "the program's picture is not on the output; it said:\n"
-      << ReadFile(log());
+  ASSERT_TRUE(WaitUntilPictureShown()) << "the program's picture is not on the output; it said:\n"
+                                       << ReadFile(log());
   auto said = [&] {
     int count = 0;
     for (const std::string& line : Lines(ReadFile(log()))) {

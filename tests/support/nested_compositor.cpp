@@ -23,8 +23,8 @@ std::string ReadFile(const std::filesystem::path& file) {
 
 bool NestedCompositor::Installed(Kind kind) {
   if (kind == kWeston) return OnPath("Xvfb") && OnPath("weston") && OnPath("setsid");
-  return OnPath("Xvfb") && OnPath("mutter") && OnPath("Xwayland") &&
-         OnPath("dbus-run-session") && OnPath("setsid") && OnPath("xdpyinfo");
+  return OnPath("Xvfb") && OnPath("mutter") && OnPath("Xwayland") && OnPath("dbus-run-session") &&
+         OnPath("setsid") && OnPath("xdpyinfo");
 }
 
 void NestedCompositor::Start(Kind kind, const std::filesystem::path& folder, int width,
@@ -38,18 +38,22 @@ void NestedCompositor::Start(Kind kind, const std::filesystem::path& folder, int
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
   // setsid makes the session's first process the leader of a group that holds all of it.
   std::vector<std::string> command =
-      kind == kMutter
-          ? std::vector<std::string>{"setsid", "dbus-run-session", "--", "mutter", "--nested",
-                                     "--wayland", "--wayland-display", kWaylandName}
-          : std::vector<std::string>{"setsid",
-                                     "weston",
-                                     "--backend=x11-backend.so",
-                                     std::string("--socket=") + kWaylandName,
-                                     "--width=" + std::to_string(width),
-                                     "--height=" + std::to_string(height)};
-  Environment environment{{"DISPLAY", host},
-                          {"XDG_RUNTIME_DIR", runtime_.string()},
-                          {"WAYLAND_DISPLAY", std::nullopt}};
+      kind == kMutter ? std::vector<std::string>{"setsid",
+                                                 "dbus-run-session",
+                                                 "--",
+                                                 "mutter",
+                                                 "--nested",
+                                                 "--wayland",
+                                                 "--wayland-display",
+                                                 kWaylandName}
+                      : std::vector<std::string>{"setsid",
+                                                 "weston",
+                                                 "--backend=x11-backend.so",
+                                                 std::string("--socket=") + kWaylandName,
+                                                 "--width=" + std::to_string(width),
+                                                 "--height=" + std::to_string(height)};
+  Environment environment{
+      {"DISPLAY", host}, {"XDG_RUNTIME_DIR", runtime_.string()}, {"WAYLAND_DISPLAY", std::nullopt}};
   // Mutter's nested output takes its size from this alone.
   if (kind == kMutter) environment["MUTTER_DEBUG_DUMMY_MODE_SPECS"] = size;
   session_ = std::make_unique<Started>(command, environment, log_.string());
@@ -79,8 +83,8 @@ bool NestedCompositor::UpWithXwayland() {
     }
   }
   return !xauthority_.empty() &&
-         RunTool({"xdpyinfo"}, {{"DISPLAY", xwayland_}, {"XAUTHORITY", xauthority_}}, 5s)
-                 .status == 0;
+         RunTool({"xdpyinfo"}, {{"DISPLAY", xwayland_}, {"XAUTHORITY", xauthority_}}, 5s).status ==
+             0;
 }
 
 void NestedCompositor::Stop() {
