@@ -37,6 +37,7 @@ void RequireVisibleVideoDriver() {
     if (value == nullptr) continue;
     unreached += (unreached.empty() ? "" : " or ") + std::string(name) + "=" + value;
   }
+  if (unreached.empty()) unreached = "(none is named)";
   throw RuntimeError("cannot reach the display " + unreached + ", so the window would not be seen");
 }
 
