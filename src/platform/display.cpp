@@ -6,6 +6,7 @@
 
 #include "platform/failure.h"
 #include "platform/keyboard_hook.h"
+#include "platform/video_driver.h"
 
 namespace platform {
 namespace {
@@ -32,6 +33,13 @@ void PutBack(SDL_Window* window, const WindowPlacement& p) {
   }
 }
 
+// SDL's Wayland backend emulates a mode by scaling the full-screen window to the output,
+// whose own mode it goes on reporting: there the window's size is the mode in force.
+void WaylandModeInForce(SDL_Window* window, SDL_DisplayMode* mode) {
+  if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN) == 0) return;
+  SDL_GetWindowSizeInPixels(window, &mode->w, &mode->h);
+}
+
 }  // namespace
 
 void DirectDraw7::SetCooperativeLevel(HWND window, std::int32_t) {
@@ -51,6 +59,7 @@ void DirectDraw7::SetDisplayMode(std::int32_t width, std::int32_t height, std::i
       SDL_SetWindowDisplayMode(window_, &wanted) == 0 &&
       SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) == 0 &&
       SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window_), &current) == 0;
+  if (switched && OnWayland()) WaylandModeInForce(window_, &current);
   if (!switched || current.w != width || current.h != height) {
     PutBack(window_, before);
     throw RuntimeError("the display has no " + std::to_string(width) + " x " +

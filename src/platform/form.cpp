@@ -7,6 +7,7 @@
 #include "platform/canvas.h"
 #include "platform/failure.h"
 #include "platform/keyboard_hook.h"
+#include "platform/video_driver.h"
 
 namespace platform {
 namespace {
@@ -23,9 +24,14 @@ void EnsureVideo() {
   // The frame is copied to the window's own surface; letting SDL put a GPU renderer behind
   // that surface would make it recreate the window when it is first drawn.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  PreferSessionVideoDriver();
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     throw RuntimeError(std::string("no video: ") + SDL_GetError());
   }
+  RequireVisibleVideoDriver();
+  // SDL's Wayland backend has no surface of its own to copy to: there the renderer behind
+  // it is the only one, and the window is made for it from the start.
+  if (OnWayland()) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
 }
 
 Rect Intersect(Rect a, Rect b) {
@@ -53,8 +59,9 @@ Form::Form(std::string caption, int client_width, int client_height)
       frame_(static_cast<std::size_t>(client_width) * static_cast<std::size_t>(client_height),
              0xFF000000u) {
   EnsureVideo();
+  const Uint32 renderer_flag = OnWayland() ? SDL_WINDOW_OPENGL : 0;
   window_ = SDL_CreateWindow(caption_.c_str(), 0, 0, width_, height_,
-                             SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS);
+                             SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS | renderer_flag);
   if (window_ == nullptr) throw RuntimeError(std::string("no window: ") + SDL_GetError());
   dirty_.push_back(Rect{0, 0, width_, height_});
   g_form = this;

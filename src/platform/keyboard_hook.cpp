@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "platform/wayland_shortcuts.h"
 
 namespace platform {
 namespace {
@@ -146,6 +147,7 @@ void UpdateKeyboardGrab(HWND window) {
   const bool was_holding = g_holding;
   g_holding = hold && x.has_value();
   SDL_SetWindowKeyboardGrab(window, hold ? SDL_TRUE : SDL_FALSE);
+  if (hold) SayWhenShortcutsStayActive(window);
   if (!hold) {
     if (was_holding && x) XUngrabKeyboard(x->display, CurrentTime);
     return;

@@ -81,7 +81,7 @@ bool XvfbSession::Installed() {
   return OnPath("Xvfb") && OnPath("openbox") && OnPath("xprop") && OnPath("xev");
 }
 
-std::string XvfbSession::Start(int width, int height, int depth) {
+std::string XvfbSession::Start(int width, int height, int depth, bool window_manager) {
   Stop();
   // The server picks a free display number itself and writes it to this pipe once it
   // accepts clients, so neither a guess nor a wait for its socket is needed.
@@ -106,6 +106,7 @@ std::string XvfbSession::Start(int width, int height, int depth) {
     throw std::runtime_error("Xvfb did not start");
   }
   display_ = ":" + number;
+  if (!window_manager) return display_;
 
   window_manager_ = Spawn({"openbox", "--sm-disable"}, display_);
   if (!WaitUntilWindowManagerReady(display_)) {
