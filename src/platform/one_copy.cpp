@@ -12,12 +12,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
-#include <system_error>
-#include <thread>
 
 #include "platform/failure.h"
 #include "platform/keyboard_hook.h"
 #include "platform/shell.h"
+#include "platform/threads.h"
 
 namespace platform {
 namespace {
@@ -153,7 +152,7 @@ void ListenForSecondStarts() {
   if (g_state != CopyState::kTheOne) return;
   const std::uint32_t type = SecondStartEvent();
   try {
-    std::thread([type] {
+    MakeThread("to hear of later starts, which will not bring this copy to the front", [type] {
       sigset_t call;
       sigemptyset(&call);
       sigaddset(&call, kCallSignal);
@@ -165,9 +164,8 @@ void ListenForSecondStarts() {
         SDL_PushEvent(&event);
       }
     }).detach();
-  } catch (const std::system_error& failure) {
-    Report(std::string("a second start will not bring this copy to the front: no thread: ") +
-           failure.what());
+  } catch (const RuntimeError&) {
+    // Told; the program runs on.
   }
 }
 
