@@ -36,6 +36,19 @@ bool FindSoundFont() {
   return guessed != nullptr && Readable(guessed);
 }
 
+#if COLOURING_OPENMP_RUNTIME
+extern "C" void omp_set_num_threads(int count);
+#endif
+
+// The synthesiser loads a soundfont's samples in a parallel region of the OpenMP runtime,
+// which ends the process when the system will not make a thread for it (few processes or
+// little memory left). Held to the thread that loads, it never needs another.
+void KeepTheSynthesiserOnOneThread() {
+#if COLOURING_OPENMP_RUNTIME
+  omp_set_num_threads(1);
+#endif
+}
+
 }  // namespace
 
 DirectMusicSegment::DirectMusicSegment(std::string path, double seconds)
@@ -47,6 +60,7 @@ DirectMusicSegment::~DirectMusicSegment() {
 
 _Mix_Music* DirectMusicSegment::LoadedMusic() {
   if (music_ == nullptr) {
+    KeepTheSynthesiserOnOneThread();
     music_ = Mix_LoadMUS(path_.c_str());
     if (music_ == nullptr) throw RuntimeError("cannot play music " + path_ + ": " + Mix_GetError());
   }
