@@ -106,8 +106,8 @@ bool StartOpener(const std::string& opener, const std::string& address,
   }
   const std::string told =
       "colouring-book: the page " + address + " was not opened: " + opener + " ";
-  std::vector<std::string> arguments{"/bin/sh", "-c", kGoBetween, "colouring-book-opener",
-                                     opener, address, told};
+  std::vector<std::string> arguments{"/bin/sh", "-c",    kGoBetween, "colouring-book-opener",
+                                     opener,    address, told};
   const pid_t go_between = StartDetached(arguments, directory, std::move(ended));
   if (go_between < 0) {
     Report("the page " + address + " was not opened: " + std::strerror(-go_between));

@@ -108,11 +108,12 @@ TEST_P(ClosedDescriptors, GetDevNullAndALineOnStderrNeitherBlocksNorReachesTheXC
   ASSERT_NO_FATAL_FAILURE(LeaveWithYes());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Starters, ClosedDescriptors,
-    testing::Values(Closed{"StandardError", "exec 2>&- \"$0\"", false},
-                    Closed{"AllThree", "exec 0<&- 1>&- 2>&- \"$0\"", true}),
-    [](const testing::TestParamInfo<Closed>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Starters, ClosedDescriptors,
+                         testing::Values(Closed{"StandardError", "exec 2>&- \"$0\"", false},
+                                         Closed{"AllThree", "exec 0<&- 1>&- 2>&- \"$0\"", true}),
+                         [](const testing::TestParamInfo<Closed>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // A save past the file-size limit is refused as any refused save: one line naming the file
 // and the reason, the old picture whole, no temporary left, and the program goes on.
@@ -154,7 +155,8 @@ TEST_F(HostileStart, NothingRunningTheProgramOutlivesItWhileTheOpenerStillRuns) 
   fs::permissions(opener, fs::perms::owner_all);
   ASSERT_NO_FATAL_FAILURE(Launch());
   std::error_code ec;
-  const fs::path program = fs::read_symlink("/proc/" + std::to_string(program_->pid()) + "/exe", ec);
+  const fs::path program =
+      fs::read_symlink("/proc/" + std::to_string(program_->pid()) + "/exe", ec);
   ASSERT_FALSE(program.empty());
 
   ASSERT_NO_FATAL_FAILURE(LeaveWithYes());
@@ -164,9 +166,9 @@ TEST_F(HostileStart, NothingRunningTheProgramOutlivesItWhileTheOpenerStillRuns) 
     pid_t pid;
     ~Ender() { ::kill(pid, SIGKILL); }
   } ender{opener_pid};
-  ASSERT_TRUE(WaitFor([&] {
-    return ReadAll("/proc/" + std::to_string(opener_pid) + "/comm") == "sleep\n";
-  }, 10s)) << "the opener is not running";
+  ASSERT_TRUE(WaitFor(
+      [&] { return ReadAll("/proc/" + std::to_string(opener_pid) + "/comm") == "sleep\n"; }, 10s))
+      << "the opener is not running";
 
   EXPECT_EQ(Running(program), std::vector<pid_t>{}) << "left running " << program;
   std::set<int> numbers;

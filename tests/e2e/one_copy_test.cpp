@@ -69,9 +69,12 @@ TEST_F(OneCopy, ACopyKilledOutrightLeavesNothingThatKeepsTheNextStartOut) {
   const std::unique_ptr<Started> next = StartAgain(log);
   EXPECT_TRUE(WaitFor([&] { return !desktop().Windows("Colouring Book", true).empty(); }, 40s))
       << "the next start showed no window: " << ReadAll(log);
-  EXPECT_TRUE(WaitForShot([&](const Image& shot) {
-    return ShownAt(shot, {832, 241}, {"MOREIMAGES1.JPG"}) == "MOREIMAGES1.JPG";
-  }, 30s)) << "no main screen";
+  EXPECT_TRUE(WaitForShot(
+      [&](const Image& shot) {
+        return ShownAt(shot, {832, 241}, {"MOREIMAGES1.JPG"}) == "MOREIMAGES1.JPG";
+      },
+      30s))
+      << "no main screen";
   EXPECT_TRUE(next->Running()) << ReadAll(log);
   EXPECT_EQ(ReadAll(log).find("already running"), std::string::npos) << ReadAll(log);
 }

@@ -3,15 +3,14 @@
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
-
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <string>
 #include <memory>
+#include <string>
 
 #include "frame/module_state.h"
 #include "frame_fixture.h"
