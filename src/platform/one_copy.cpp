@@ -65,11 +65,19 @@ std::string DisplayKey() {
   return "x11-" + FileNamePart(x);
 }
 
-// $XDG_RUNTIME_DIR, which is the user's own; else a folder that this user alone may enter.
-// Empty, with the reason, when there is none.
+bool FolderOfTheUsers(const std::string& folder, bool alone) {
+  struct stat status;
+  return ::lstat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+         status.st_uid == ::geteuid() && (!alone || (status.st_mode & 077) == 0);
+}
+
+// $XDG_RUNTIME_DIR, which is the user's own; else (unset, or naming no folder of the user's)
+// a folder that this user alone may enter. Empty, with the reason, when there is none.
 std::string LockFolder(std::string& why) {
   const std::string runtime = Env("XDG_RUNTIME_DIR");
-  if (!runtime.empty() && runtime.front() == '/') return runtime;
+  if (!runtime.empty() && runtime.front() == '/' && FolderOfTheUsers(runtime, false)) {
+    return runtime;
+  }
   std::string base = Env("TMPDIR");
   if (base.empty() || base.front() != '/') base = "/tmp";
   const std::string folder = base + "/colouring-book-" + std::to_string(::geteuid());
@@ -77,9 +85,7 @@ std::string LockFolder(std::string& why) {
     why = folder + ": " + std::strerror(errno);
     return "";
   }
-  struct stat status;
-  if (::lstat(folder.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) ||
-      status.st_uid != ::geteuid() || (status.st_mode & 077) != 0) {
+  if (!FolderOfTheUsers(folder, true)) {
     why = folder + " is not a folder of this user's alone";
     return "";
   }

@@ -8,10 +8,10 @@
 namespace platform {
 
 // The right to be the one running copy of the program for this user and display. It is an
-// flock on a file in $XDG_RUNTIME_DIR (or, where that is unset, in a folder of the user's own
-// under $TMPDIR or /tmp), named for the display; the file records the holder's pid. The lock
-// dies with its holder, so a copy that was killed or crashed never blocks the next start. A
-// start that finds the lock held sends the holder SIGUSR1, which its event loop hears as
+// flock on a file in $XDG_RUNTIME_DIR (or, where that names no folder of the user's, in a folder
+// of the user's alone under $TMPDIR or /tmp), named for the display; the file records the holder's
+// pid. The lock dies with its holder, so a copy that was killed or crashed never blocks the next
+// start. A start that finds the lock held sends the holder SIGUSR1, which its event loop hears as
 // SecondStartEvent, and ends without opening a window.
 enum class CopyState {
   kNotChecked,   // TakeOneCopy has not run

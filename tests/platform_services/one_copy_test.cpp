@@ -149,6 +149,10 @@ TEST(OneCopy, WithoutARuntimeFolderTheLockLiesInAFolderOfTheUsersAlone) {
   Copy second(here, false);
   EXPECT_EQ(second.State(), CopyState::kAnotherRuns);
   EXPECT_EQ(first.Next(), 'c');
+  // A runtime folder named but missing is no folder either.
+  Copy named_missing({"/nonexistent/runtime", here.tmp_dir, ":44"}, false);
+  EXPECT_EQ(named_missing.State(), CopyState::kAnotherRuns);
+  EXPECT_EQ(first.Next(), 'c');
 
   // A folder of that name that others may write in, or a link, is no place for the lock: the
   // program then runs unguarded rather than trusting it.
