@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string_view>
 
 #include "platform/failure.h"
@@ -105,6 +106,16 @@ pid_t HolderPid(int descriptor) {
   return -1;
 }
 
+// Whether the pid names a process of this same program file: a lock kept by something else
+// (a pid the system has since given to another program) must not have SIGUSR1 end it.
+bool RunsThisProgram(pid_t pid) {
+  std::error_code ignored;
+  const auto program = std::filesystem::read_symlink("/proc/self/exe", ignored);
+  const auto other =
+      std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", ignored);
+  return !program.empty() && program == other;
+}
+
 CopyState Unguarded(const std::string& why) {
   Report("runs without the lock that keeps a second copy out: " + why);
   return g_state = CopyState::kUnguarded;
@@ -146,7 +157,7 @@ CopyState TakeOneCopy() {
   }
   const pid_t holder = HolderPid(descriptor);
   ::close(descriptor);
-  if (holder > 0 && holder != ::getpid()) ::kill(holder, kCallSignal);
+  if (holder > 0 && holder != ::getpid() && RunsThisProgram(holder)) ::kill(holder, kCallSignal);
   return g_state = CopyState::kAnotherRuns;
 }
 

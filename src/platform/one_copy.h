@@ -11,8 +11,9 @@ namespace platform {
 // flock on a file in $XDG_RUNTIME_DIR (or, where that names no folder of the user's, in a folder
 // of the user's alone under $TMPDIR or /tmp), named for the display; the file records the holder's
 // pid. The lock dies with its holder, so a copy that was killed or crashed never blocks the next
-// start. A start that finds the lock held sends the holder SIGUSR1, which its event loop hears as
-// SecondStartEvent, and ends without opening a window.
+// start. A start that finds the lock held sends the holder SIGUSR1 (when that pid runs this same
+// program file), which its event loop hears as SecondStartEvent, and ends without opening a
+// window.
 enum class CopyState {
   kNotChecked,   // TakeOneCopy has not run
   kTheOne,       // this process holds the lock for as long as it lives
