@@ -5,7 +5,9 @@
 
 #include "frame/forma_main.h"
 #include "platform/form.h"
+#include "platform/one_copy.h"
 #include "platform/paths.h"
+#include "platform/process_start.h"
 #include "platform/runtime.h"
 
 namespace {
@@ -28,6 +30,7 @@ bool HasDisplay() { return Set("SDL_VIDEODRIVER") || Set("DISPLAY") || Set("WAYL
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::PrepareProcess();
   if (argc > 1) {
     if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
       std::fputs(kUsage, stdout);
@@ -44,6 +47,12 @@ int main(int argc, char** argv) {
     std::fputs("colouring-book: no display to show the window on (DISPLAY is not set)\n", stderr);
     return 1;
   }
+  // One copy per user and display: a second start only brings the running one to the front.
+  if (platform::TakeOneCopy() == platform::CopyState::kAnotherRuns) {
+    std::fputs("colouring-book: already running on this display: brought it to the front\n",
+               stderr);
+    return 0;
+  }
   // Saved pictures go to the user's own folder when the program is installed; a folder that
   // cannot be made stays missing, and printing then saves and prints nothing.
   const platform::Layout layout = platform::LayoutFor(platform::AppPath());
@@ -54,6 +63,7 @@ int main(int argc, char** argv) {
   }
   try {
     FormaMain forma;
+    platform::ListenForSecondStarts();
     return platform::Run(forma);
   } catch (const std::exception& failure) {
     // Only the window itself can fail here, before anything is shown (no display, no video).

@@ -28,8 +28,12 @@ void FormaMain::provera_datoteka() {
     try {
       length = platform::FileLen(path);
     } catch (const platform::RuntimeError&) {
-      // The filter ends with the program.
-      end_on_bad_file(path, "missing or unreadable");
+      // The filter ends with the program. A folder too deep for the system is no damage that
+      // reinstalling would mend.
+      end_on_bad_file(path, platform::NameTooLong(path)
+                                ? "has a name too long for the system (move the program to a "
+                                  "shorter folder)"
+                                : "missing or unreadable");
     }
     if (length != file.size) {
       if (muzika_svira == 1) zaustavi_muziku();

@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/form.h"
 #include "platform/keyboard_hook.h"
+#include "platform/one_copy.h"
 #include "platform/shell.h"
 #include "platform/sound.h"
 #include "platform/virtual_keys.h"
@@ -90,6 +91,8 @@ void Form::HandleEvent(const SDL_Event& event) {
       break;
     default:
       if (event.type == OpenerFailedEvent()) RestoreAfterFailedOpener(window_, event);
+      // A window that start-up keeps hidden shows itself soon enough.
+      if (event.type == SecondStartEvent() && visible_) ComeToTheFront(window_);
       break;
   }
 }

@@ -36,6 +36,19 @@ bool FindSoundFont() {
   return guessed != nullptr && Readable(guessed);
 }
 
+#if COLOURING_OPENMP_RUNTIME
+extern "C" void omp_set_num_threads(int count);
+#endif
+
+// The synthesiser loads a soundfont's samples in a parallel region of the OpenMP runtime,
+// which ends the process when the system will not make a thread for it (few processes or
+// little memory left). Held to the thread that loads, it never needs another.
+void KeepTheSynthesiserOnOneThread() {
+#if COLOURING_OPENMP_RUNTIME
+  omp_set_num_threads(1);
+#endif
+}
+
 }  // namespace
 
 DirectMusicSegment::DirectMusicSegment(std::string path, double seconds,
@@ -48,6 +61,7 @@ DirectMusicSegment::~DirectMusicSegment() {
 
 _Mix_Music* DirectMusicSegment::LoadedMusic() {
   if (music_ == nullptr) {
+    KeepTheSynthesiserOnOneThread();
     SDL_RWops* in = SDL_RWFromConstMem(bytes_.data(), static_cast<int>(bytes_.size()));
     music_ = in != nullptr ? Mix_LoadMUS_RW(in, 1) : nullptr;
     if (music_ == nullptr) throw RuntimeError("cannot play music " + path_ + ": " + Mix_GetError());

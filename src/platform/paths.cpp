@@ -203,6 +203,11 @@ std::string Map(std::string_view windows_path, bool match_case) {
 
 std::string MapPath(std::string_view windows_path) { return Map(windows_path, true); }
 
+bool NameTooLong(std::string_view windows_path) {
+  struct stat status;
+  return ::stat(MapPath(windows_path).c_str(), &status) != 0 && errno == ENAMETOOLONG;
+}
+
 int OpenMapped(std::string_view windows_path, std::string& real) {
   // A path that opens as written names what MapPath would: every component is there under
   // its exact name. Only a path that does not open pays for the search.

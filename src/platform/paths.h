@@ -24,6 +24,10 @@ std::string MapPath(std::string_view windows_path);
 // -1 with errno set. Never waits on a pipe or device with nothing to read.
 int OpenMapped(std::string_view windows_path, std::string& real);
 
+// Whether the system refuses the path MapPath names for its length (the whole path, or one
+// folder or file name in it), rather than for anything about the file.
+bool NameTooLong(std::string_view windows_path);
+
 enum class FileRead {
   kRead,
   kNoFile,      // missing, empty, or no regular file

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/failure.h"
+#include "platform/threads.h"
 
 namespace platform {
 
@@ -326,7 +327,14 @@ void PrinterDevice::EndDoc() {
     const std::lock_guard<std::mutex> held(spooler_->lock);
     spooler_->waiting.push_back(std::move(page));
     if (!spooler_->thread.joinable()) {
-      spooler_->thread = std::thread([spooler = spooler_.get()] { spooler->Run(); });
+      try {
+        spooler_->thread = MakeThread("to send pages to the printer",
+                                      [spooler = spooler_.get()] { spooler->Run(); });
+      } catch (const RuntimeError&) {
+        // Nothing would ever send it: leaving must not wait for it.
+        spooler_->waiting.clear();
+        throw;
+      }
     }
   }
   spooler_->changed.notify_all();

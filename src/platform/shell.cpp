@@ -13,19 +13,20 @@
 #include <cstring>
 #include <functional>
 #include <sstream>
-#include <thread>
 #include <vector>
 
 #include "platform/failure.h"
 #include "platform/paths.h"
+#include "platform/threads.h"
 
 namespace platform {
 namespace {
 
 // Reaps the child by its pid on a thread of its own when it ends, so that it never lingers
-// as a zombie and no other child of the program is waited for.
+// as a zombie and no other child of the program is waited for. Without a thread for it, the
+// child is left to be reaped when the program ends.
 void ReapWhenEnded(pid_t pid, std::function<void(bool succeeded)> ended) {
-  std::thread([pid, ended = std::move(ended)] {
+  MakeThread("to wait for a program it started", [pid, ended = std::move(ended)] {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
@@ -34,24 +35,38 @@ void ReapWhenEnded(pid_t pid, std::function<void(bool succeeded)> ended) {
 }
 
 // Runs the program in a session of its own, so that it outlives us and takes no signal
-// meant for our terminal. Nothing waits for it here. Gives the pid, or -errno when it could
-// not be started.
-pid_t StartDetached(const std::vector<std::string>& arguments) {
+// meant for our terminal, in `directory` when one is named. It gets standard input and output
+// on /dev/null, our stderr, no other descriptor of ours, and the signals as a program starts
+// with them. Nothing waits for it here. Gives the pid, or -errno when it could not be
+// started. `ended`, when given, hears whether it ended with status 0.
+pid_t StartDetached(const std::vector<std::string>& arguments, const std::string& directory = "",
+                    std::function<void(bool succeeded)> ended = {}) {
   std::vector<char*> argv;
   for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
 
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addclosefrom_np(&actions, STDERR_FILENO + 1);
+  if (!directory.empty()) posix_spawn_file_actions_addchdir_np(&actions, directory.c_str());
   posix_spawnattr_t attributes;
   posix_spawnattr_init(&attributes);
-  sigset_t none;
+  sigset_t none, ours;
   sigemptyset(&none);
   posix_spawnattr_setsigmask(&attributes, &none);
-  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK);
+  // What the program ignores (SIGXFSZ) is not the other program's choice to inherit.
+  sigfillset(&ours);
+  posix_spawnattr_setsigdefault(&attributes, &ours);
+  posix_spawnattr_setflags(&attributes,
+                           POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   pid_t pid = -1;
-  const int error = ::posix_spawn(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+  const int error = ::posix_spawn(&pid, argv[0], &actions, &attributes, argv.data(), environ);
   posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
   if (error != 0) return -error;
-  ReapWhenEnded(pid, {});
+  ReapWhenEnded(pid, std::move(ended));
   return pid;
 }
 
@@ -60,87 +75,28 @@ bool IsExecutableFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
-// What the go-between of StartOpener needs, all made before it is forked: after the fork it
-// may call only what is safe in a child of a threaded program.
-struct OpenerRun {
-  std::vector<char*> argv;
-  const char* directory;  // or null
-  int highest_descriptor;
-  // The line told of a failure: its start, as Report writes it, and room for the rest.
-  std::vector<char> line;
-  std::size_t told;
-};
+// The go-between, a shell of its own rather than a copy of this program: it starts the opener
+// with its output going nowhere, waits for it and, when it fails, writes one line to the
+// stderr it has from us, even after we have ended. Its status is the opener's success. The
+// shell tells an opener it could not run by 126 and 127; above 128 it was ended by a signal.
+constexpr const char* kGoBetween = R"sh(
+"$1" "$2" </dev/null >/dev/null 2>&1
+status=$?
+case $status in
+  0) exit 0 ;;
+  126) how="could not be started: Permission denied" ;;
+  127) how="could not be started: No such file or directory" ;;
+  *) if [ "$status" -gt 128 ]; then how="ended by signal $((status - 128))"
+     else how="ended with status $status"; fi ;;
+esac
+printf '%s%s\n' "$3" "$how" >&2
+exit 1
+)sh";
 
-void Append(std::vector<char>& line, std::size_t& length, const char* text) {
-  while (*text != '\0' && length < line.size()) line[length++] = *text++;
-}
-
-void AppendNumber(std::vector<char>& line, std::size_t& length, int number) {
-  char digits[12];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + number % 10);
-    number /= 10;
-  } while (number > 0 && count < 11);
-  while (count > 0 && length < line.size()) line[length++] = digits[--count];
-}
-
-// The go-between: it leaves our session, lets go of every descriptor but the standard ones,
-// starts the opener with its output going nowhere, waits for it and, when it fails, writes
-// one line to the stderr it has from us. Its status is the opener's success.
-[[noreturn]] void RunGoBetween(OpenerRun& run) {
-  ::setsid();
-  struct sigaction standard {};
-  standard.sa_handler = SIG_DFL;
-  for (int s = 1; s < NSIG; ++s) ::sigaction(s, &standard, nullptr);
-  sigset_t none;
-  sigemptyset(&none);
-  ::sigprocmask(SIG_SETMASK, &none, nullptr);
-  if (::close_range(3, ~0U, 0) != 0) {
-    for (int fd = 3; fd <= run.highest_descriptor; ++fd) ::close(fd);
-  }
-  int start_failure[2];
-  if (::pipe2(start_failure, O_CLOEXEC) != 0) ::_exit(1);
-  const pid_t opener = ::fork();
-  if (opener == 0) {
-    const int nothing = ::open("/dev/null", O_RDWR);
-    for (int fd = 0; fd <= 2; ++fd) ::dup2(nothing, fd);
-    if (run.directory == nullptr || ::chdir(run.directory) == 0) {
-      ::execve(run.argv[0], run.argv.data(), environ);
-    }
-    const int error = errno;
-    [[maybe_unused]] const ssize_t sent = ::write(start_failure[1], &error, sizeof error);
-    ::_exit(127);
-  }
-  int error = opener < 0 ? errno : 0;
-  ::close(start_failure[1]);
-  if (opener > 0 && ::read(start_failure[0], &error, sizeof error) != sizeof error) error = 0;
-  int status = 0;
-  while (opener > 0 && ::waitpid(opener, &status, 0) < 0 && errno == EINTR) {
-  }
-  std::size_t length = run.told;
-  if (error != 0) {
-    Append(run.line, length, "could not be started: ");
-    const char* reason = ::strerrordesc_np(error);
-    Append(run.line, length, reason != nullptr ? reason : "unknown error");
-  } else if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {
-    ::_exit(0);
-  } else if (WIFEXITED(status)) {
-    Append(run.line, length, "ended with status ");
-    AppendNumber(run.line, length, WEXITSTATUS(status));
-  } else {
-    Append(run.line, length, "ended by signal ");
-    AppendNumber(run.line, length, WTERMSIG(status));
-  }
-  Append(run.line, length, "\n");
-  [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, run.line.data(), length);
-  ::_exit(1);
-}
-
-// Starts the opener for the address through a go-between process, which outlives us if need
-// be: the program never waits for the opener, whose own complaints would flood our stderr
-// when no browser is to be found. Gives false when nothing could be started; `ended` hears
-// whether the opener succeeded.
+// Starts the opener for the address through the go-between, in a session of its own, with
+// no descriptor of ours but the standard three: the program never waits for the opener,
+// whose own complaints would flood our stderr when no browser is to be found. Gives false
+// when nothing could be started; `ended` hears whether the opener succeeded.
 bool StartOpener(const std::string& opener, const std::string& address,
                  const std::string& directory, std::function<void(bool succeeded)> ended) {
   // A name still without a folder was not found on PATH.
@@ -150,25 +106,13 @@ bool StartOpener(const std::string& opener, const std::string& address,
   }
   const std::string told =
       "colouring-book: the page " + address + " was not opened: " + opener + " ";
-  OpenerRun run{{const_cast<char*>(opener.c_str()), const_cast<char*>(address.c_str()), nullptr},
-                directory.empty() ? nullptr : directory.c_str(),
-                static_cast<int>(::sysconf(_SC_OPEN_MAX)),
-                std::vector<char>(told.begin(), told.end()),
-                told.size()};
-  run.line.resize(told.size() + 80);
-  // No handler of ours may run in the go-between before it has set the signals back.
-  sigset_t all, before;
-  sigfillset(&all);
-  ::pthread_sigmask(SIG_SETMASK, &all, &before);
-  const pid_t go_between = ::fork();
-  if (go_between == 0) RunGoBetween(run);
-  const int error = errno;
-  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  std::vector<std::string> arguments{"/bin/sh", "-c",    kGoBetween, "colouring-book-opener",
+                                     opener,    address, told};
+  const pid_t go_between = StartDetached(arguments, directory, std::move(ended));
   if (go_between < 0) {
-    Report("the page " + address + " was not opened: " + std::strerror(error));
+    Report("the page " + address + " was not opened: " + std::strerror(-go_between));
     return false;
   }
-  ReapWhenEnded(go_between, std::move(ended));
   return true;
 }
 

@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "frame/module_state.h"
 #include "frame_fixture.h"
 #include "platform/keyboard_hook.h"
+#include "platform/runtime.h"
 
 namespace frame_test {
 namespace {
@@ -116,6 +118,29 @@ TEST_F(DataFilesTest, WrongLengthStopsPlayingMusicBeforeTheEnd) {
   EXPECT_FALSE(forma->tmrRepeat.Enabled());
   EXPECT_FALSE(forma->perf->IsPlaying(forma->seg, forma->seg_state));
   EXPECT_FALSE(platform::KeyboardFilterInstalled());
+}
+
+// A program folder so deep that the data files' names pass the system's limit, though the
+// folder's own name does not: the line names that cause, which reinstalling would not mend.
+TEST_F(DataFilesTest, AFolderTooDeepForTheSystemIsToldAsANameTooLong) {
+  std::vector<fs::path> data_set;
+  for (const auto& entry : fs::directory_iterator(data->Path())) data_set.push_back(entry.path());
+  fs::path deep = data->Path();
+  constexpr std::size_t kLength = 4080;  // PICTURE/BOJE1_01.JPG in it lies past 4095
+  while (deep.string().size() + 201 < kLength) deep /= std::string(200, 'd');
+  deep /= std::string(kLength - deep.string().size() - 1, 'e');
+  fs::create_directories(deep);
+  ASSERT_EQ(deep.string().size(), kLength);
+  for (const fs::path& entry : data_set) fs::create_symlink(entry, deep / entry.filename());
+  platform::SetAppPath(deep.string());
+
+  CaptureStderr();
+  StartProgram();
+  const std::string said = GetCapturedStderr();
+  ASSERT_EQ(ended, 1);
+  EXPECT_NE(said.find("name too long"), std::string::npos) << said.substr(0, 200);
+  EXPECT_EQ(said.find("missing or unreadable"), std::string::npos) << said.substr(0, 200);
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line";
 }
 
 }  // namespace

@@ -3,9 +3,14 @@
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <string>
 
 #include "frame/module_state.h"
 #include "frame_fixture.h"
@@ -63,6 +68,47 @@ TEST_F(MusicTest, SwitchStartsStopsAndRestartsWithNewObjects) {
   EXPECT_NE(forma->seg, first_seg);
   EXPECT_EQ(forma->dx_muzika, directx);
   EXPECT_DOUBLE_EQ(forma->seg->seconds(), 1.0);
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// The address space the process has taken, in bytes.
+long AddressSpaceUsed() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmSize:", 0) == 0) return std::stol(line.substr(7)) * 1024;
+  }
+  return 0;
+}
+
+// With little address space left, the synthesiser's helpers cannot have stacks of their own;
+// switching the music on must not end the program, whatever it then plays.
+TEST_F(MusicTest, SwitchingTheMusicOnWithLittleAddressSpaceLeftKeepsTheProgramRunning) {
+  if (kAddressSanitizer) {
+    GTEST_SKIP() << "the sanitizer's shadow memory takes more address space than any limit";
+  }
+  // Room for the soundfont, but not for the stacks and heaps of a team of threads.
+  constexpr long kMargin = 32l << 20;
+  constexpr int kCameBack = 42;
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const auto limit = static_cast<rlim_t>(AddressSpaceUsed() + kMargin);
+    const rlimit little{limit, limit};
+    if (::setrlimit(RLIMIT_AS, &little) != 0) ::_exit(1);
+    ClickOn(forma->MusicOn);
+    ::_exit(kCameBack);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kCameBack)
+      << "the program ended: " << (WIFEXITED(status) ? "status " : "signal ")
+      << (WIFEXITED(status) ? WEXITSTATUS(status) : WTERMSIG(status));
 }
 
 TEST_F(MusicTest, APieceIsLeftToPlayAndStartsAgainWithinHalfASecondOfItsEnd) {

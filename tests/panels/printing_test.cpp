@@ -1,5 +1,7 @@
 // Ctrl+P: the saved picture, the printing notice around the wait, and the pages that reach a
 // private print scheduler.
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -167,6 +169,28 @@ TEST_F(Printing, AReadOnlySavedPictureStaysWholeAndNothingIsShown) {
   if (!run.ran) GTEST_SKIP() << run.why;
   EXPECT_EQ(run.status, 0) << "1: the file changed, 2: the notice was shown";
   EXPECT_EQ(SavedBytes(), first);
+}
+
+// With no process left to the user, the printer's thread cannot be made: that fails as a
+// refused printer call does, caught by the shortcut's handler with one line that says what
+// failed, and the picture is saved all the same.
+TEST_F(Printing, APrinterThreadTheSystemWillNotMakeIsToldAndTrapped) {
+  test_support::GiveToUnprivileged(data->File("MY_PICTURE"));
+  testing::internal::CaptureStderr();
+  const test_support::UnprivilegedRun run = test_support::RunUnprivileged([&] {
+    const rlimit none{0, 0};
+    if (::setrlimit(RLIMIT_NPROC, &none) != 0) return 8;
+    Colour(0x040506);
+    forma->SetFocus(&forma->Slika);
+    PressCtrl(SDLK_p);
+    return (SavedPictureExists() ? 0 : 1) | (NoticeEverShown() ? 0 : 2);
+  });
+  const std::string said = testing::internal::GetCapturedStderr();
+  if (!run.ran) GTEST_SKIP() << run.why;
+  EXPECT_EQ(run.status, 0) << "1: nothing saved, 2: no notice, 8: no limit";
+  EXPECT_EQ(said,
+            "colouring-book: no thread to send pages to the printer: Resource temporarily "
+            "unavailable\n");
 }
 
 // How the save is refused, and the reason a parent then reads on stderr.
