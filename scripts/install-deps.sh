@@ -11,7 +11,7 @@ set -euo pipefail
 program_packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
-  libgif-dev libjpeg-dev libcups2-dev
+  libgif-dev libjpeg-dev libcups2-dev libxrandr-dev
   timgm6mb-soundfont fonts-dejavu-core xdg-utils
 )
 # CPack's Debian generator asks `file` which files are binaries before it runs
@@ -22,6 +22,7 @@ test_packages=(
   xvfb openbox xdotool x11-xserver-utils x11-utils imagemagick
   cups cups-client printer-driver-cups-pdf poppler-utils
   appstream desktop-file-utils libx11-dev
+  xserver-xorg-core xserver-xorg-video-dummy
 )
 
 packages=("${program_packages[@]}")

@@ -7,6 +7,7 @@
 #include "platform/form.h"
 #include "platform/paths.h"
 #include "platform/runtime.h"
+#include "platform/signals.h"
 
 namespace {
 
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "colouring-book: cannot make the picture folder %s\n",
                  layout.pictures.c_str());
   }
+  platform::SetUpSignals();
   try {
     FormaMain forma;
     return platform::Run(forma);
