@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 #include "platform/display_watch.h"
@@ -96,7 +97,11 @@ int main() {
   // Signals meant for the program's terminal or group are not the watcher's to obey.
   for (int s : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE}) signal(s, SIG_IGN);
   Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return 1;
+  if (display == nullptr) {
+    std::fprintf(stderr, "colouring-book: the display watcher cannot open the display %s\n",
+                 XDisplayName(nullptr));
+    return 1;
+  }
   XSetErrorHandler(IgnoreError);
   XSetIOErrorHandler(ServerGone);
   int event_base, error_base;
@@ -124,6 +129,12 @@ int main() {
   const Configuration now = Read(display, root);
   if (now != desktop && (!program_mode_known || now == program)) {
     Restore(display, root, desktop, mm_width, mm_height);
+    if (Read(display, root) != desktop) {
+      std::fprintf(stderr,
+                   "colouring-book: the display %s could not be given its own mode back "
+                   "(xrandr --auto gives it one)\n",
+                   DisplayString(display));
+    }
   }
   XCloseDisplay(display);
   return 0;
