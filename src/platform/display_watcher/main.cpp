@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <initializer_list>
 #include <vector>
 
 #include "platform/display_watch.h"
@@ -90,20 +91,9 @@ int IgnoreError(Display*, XErrorEvent*) { return 0; }
 // With the server gone there is no display to put back.
 int ServerGone(Display*) { _exit(0); }
 
-}  // namespace
-
-int main() {
+// Records the desktop's configuration, tells the program so, and waits for its end.
+int Watch(Display* display) {
   using platform::display_watch::kChannel;
-  // Signals meant for the program's terminal or group are not the watcher's to obey.
-  for (int s : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE}) signal(s, SIG_IGN);
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) {
-    std::fprintf(stderr, "colouring-book: the display watcher cannot open the display %s\n",
-                 XDisplayName(nullptr));
-    return 1;
-  }
-  XSetErrorHandler(IgnoreError);
-  XSetIOErrorHandler(ServerGone);
   int event_base, error_base;
   if (!XRRQueryExtension(display, &event_base, &error_base)) return 1;
   const Window root = DefaultRootWindow(display);
@@ -136,6 +126,23 @@ int main() {
                    DisplayString(display));
     }
   }
-  XCloseDisplay(display);
   return 0;
+}
+
+}  // namespace
+
+int main() {
+  // Signals meant for the program's terminal or group are not the watcher's to obey.
+  for (int s : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE}) signal(s, SIG_IGN);
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) {
+    std::fprintf(stderr, "colouring-book: the display watcher cannot open the display %s\n",
+                 XDisplayName(nullptr));
+    return 1;
+  }
+  XSetErrorHandler(IgnoreError);
+  XSetIOErrorHandler(ServerGone);
+  const int status = Watch(display);
+  XCloseDisplay(display);
+  return status;
 }
