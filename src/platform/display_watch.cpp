@@ -13,8 +13,8 @@
 #include <cstring>
 #include <string>
 
-#include "platform/paths.h"
 #include "platform/failure.h"
+#include "platform/paths.h"
 
 extern char** environ;
 
@@ -78,7 +78,8 @@ void DisplayWatch::Start() {
   posix_spawnattr_setflags(&attributes,
                            POSIX_SPAWN_SETSID | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
   char* argv[] = {const_cast<char*>(display_watch::kFileName), nullptr};
-  const int failed = ::posix_spawn(&watcher_, program.c_str(), &actions, &attributes, argv, environ);
+  const int failed =
+      ::posix_spawn(&watcher_, program.c_str(), &actions, &attributes, argv, environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   ::close(ends[1]);

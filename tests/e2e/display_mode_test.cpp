@@ -75,7 +75,8 @@ TEST_P(DisplayModeOnXorg, SwitchesAtStartAndGivesTheDesktopItsModeBackHoweverItE
   const auto taken = std::chrono::duration_cast<std::chrono::milliseconds>(
       std::chrono::steady_clock::now() - ended);
   EXPECT_TRUE(now == desktop_mode) << "after " << c.name << " the desktop shows\n"
-                                   << Summary(now) << "\nnot\n" << Summary(desktop_mode);
+                                   << Summary(now) << "\nnot\n"
+                                   << Summary(desktop_mode);
   RecordProperty("ms_to_desktop_mode", std::to_string(taken.count()));
   std::cout << c.name << ": the desktop's own mode after " << taken.count() << " ms\n";
 
@@ -91,14 +92,15 @@ TEST_P(DisplayModeOnXorg, SwitchesAtStartAndGivesTheDesktopItsModeBackHoweverItE
   EXPECT_TRUE(Randr() == desktop_mode) << Summary(Randr());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Endings, DisplayModeOnXorg,
-    ::testing::Values(EndingCase{"Yes", Ending::kYes, true},
-                      EndingCase{"SIGTERM", Ending::kTerminated, true},
-                      EndingCase{"SIGHUP", Ending::kHungUp, true},
-                      EndingCase{"SIGKILL", Ending::kKilled, false},
-                      EndingCase{"xkill", Ending::kConnectionKilled, false}),
-    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Endings, DisplayModeOnXorg,
+                         ::testing::Values(EndingCase{"Yes", Ending::kYes, true},
+                                           EndingCase{"SIGTERM", Ending::kTerminated, true},
+                                           EndingCase{"SIGHUP", Ending::kHungUp, true},
+                                           EndingCase{"SIGKILL", Ending::kKilled, false},
+                                           EndingCase{"xkill", Ending::kConnectionKilled, false}),
+                         [](const ::testing::TestParamInfo<EndingCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace e2e

@@ -87,8 +87,8 @@ TEST_F(FromThePackage, PassesLintianThenStartsAndFillsFromWhereItIsUnpacked) {
   for (const char* file :
        {"usr/bin/colouring-book", "usr/lib/colouring-book/colouring-book",
         "usr/lib/colouring-book/MOVARI.EXE", "usr/lib/colouring-book/display-watcher",
-        "usr/share/colouring-book/PICTURE/01.GIF",
-        "usr/share/colouring-book/MAKER.HTML", "usr/share/applications/colouring-book.desktop",
+        "usr/share/colouring-book/PICTURE/01.GIF", "usr/share/colouring-book/MAKER.HTML",
+        "usr/share/applications/colouring-book.desktop",
         "usr/share/icons/hicolor/256x256/apps/colouring-book.png",
         "usr/share/metainfo/org.colouring_book.ColouringBook.metainfo.xml"}) {
     EXPECT_TRUE(files.contains(file)) << file;

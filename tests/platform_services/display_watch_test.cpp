@@ -124,11 +124,10 @@ TEST_P(DisplayWatchOnXorg, PutsTheDesktopBackOnlyWhenTheEndLeavesTheProgramsMode
 
 INSTANTIATE_TEST_SUITE_P(
     Ends, DisplayWatchOnXorg,
-    testing::Values(WatchCase{"InTheProgramsMode", Before::kNothing, " 1920x1080+0+0 "},
-                    WatchCase{"AfterTheProgramRestored", Before::kProgramRestores,
-                              " 1024x768+0+0 "},
-                    WatchCase{"AfterTheUserChoseAnother", Before::kUserSetsAnother,
-                              " 1280x1024+0+0 "}),
+    testing::Values(
+        WatchCase{"InTheProgramsMode", Before::kNothing, " 1920x1080+0+0 "},
+        WatchCase{"AfterTheProgramRestored", Before::kProgramRestores, " 1024x768+0+0 "},
+        WatchCase{"AfterTheUserChoseAnother", Before::kUserSetsAnother, " 1280x1024+0+0 "}),
     [](const testing::TestParamInfo<WatchCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

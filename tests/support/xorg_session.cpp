@@ -54,9 +54,10 @@ bool XorgSession::Installed() {
 std::string XorgSession::Start() {
   const std::string config = folder_.Write("xorg.conf", kConfiguration);
   std::filesystem::create_directories(folder_.path() / "xorg.conf.d");
-  return StartWith({"Xorg", "-noreset", "-nolisten", "tcp", "-config", config, "-configdir",
-                    folder_ / "xorg.conf.d", "-logfile", folder_ / "xorg.log", "+extension",
-                    "RANDR"},
+  // Sharing the console's virtual terminal keeps a machine with a screen on the one it shows.
+  return StartWith({"Xorg", "-noreset", "-sharevts", "-novtswitch", "-nolisten", "tcp", "-config",
+                    config, "-configdir", folder_ / "xorg.conf.d", "-logfile", folder_ / "xorg.log",
+                    "+extension", "RANDR"},
                    "1920x1080 with the dummy driver");
 }
 

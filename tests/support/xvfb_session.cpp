@@ -84,8 +84,7 @@ bool XvfbSession::Installed() {
 std::string XvfbSession::Start(int width, int height, int depth) {
   const std::string screen =
       std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
-  return StartWith({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"},
-                   screen);
+  return StartWith({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, screen);
 }
 
 std::string XvfbSession::StartWith(std::vector<std::string> server_command,
@@ -95,8 +94,7 @@ std::string XvfbSession::StartWith(std::vector<std::string> server_command,
   // accepts clients, so neither a guess nor a wait for its socket is needed.
   int number_pipe[2];
   if (::pipe2(number_pipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  server_command.insert(server_command.begin() + 1,
-                        {"-displayfd", std::to_string(number_pipe[1])});
+  server_command.insert(server_command.begin() + 1, {"-displayfd", std::to_string(number_pipe[1])});
   server_ = Spawn(server_command, "", number_pipe[1]);
   ::close(number_pipe[1]);
   std::string number;

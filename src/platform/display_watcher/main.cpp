@@ -55,8 +55,7 @@ Configuration Read(Display* display, Window root) {
 
 // As xrandr does it, under a grab so that no client sees the screen half made: each CRTC that
 // is to change goes off, the screen takes its old size, and the CRTCs their old modes.
-void Restore(Display* display, Window root, const Configuration& was, int mm_width,
-             int mm_height) {
+void Restore(Display* display, Window root, const Configuration& was, int mm_width, int mm_height) {
   XGrabServer(display);
   const Configuration now = Read(display, root);
   XRRScreenResources* resources = XRRGetScreenResourcesCurrent(display, root);
@@ -65,8 +64,8 @@ void Restore(Display* display, Window root, const Configuration& was, int mm_wid
       bool same = false;
       for (const Crtc& old : was.crtcs) same = same || old == crtc;
       if (!same && crtc.mode != None) {
-        XRRSetCrtcConfig(display, resources, crtc.id, CurrentTime, 0, 0, None, RR_Rotate_0,
-                         nullptr, 0);
+        XRRSetCrtcConfig(display, resources, crtc.id, CurrentTime, 0, 0, None, RR_Rotate_0, nullptr,
+                         0);
       }
     }
     if (now.width != was.width || now.height != was.height) {
