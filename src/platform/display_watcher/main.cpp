@@ -115,8 +115,9 @@ int Watch(Display* display) {
       program_mode_known = true;
     }
   }
+  // The CRTCs tell the program's mode; the screen's size follows them.
   const Configuration now = Read(display, root);
-  if (now != desktop && (!program_mode_known || now == program)) {
+  if (now != desktop && (!program_mode_known || now.crtcs == program.crtcs)) {
     Restore(display, root, desktop, mm_width, mm_height);
     if (Read(display, root) != desktop) {
       std::fprintf(stderr,
