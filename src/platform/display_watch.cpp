@@ -1,6 +1,7 @@
 #include "platform/display_watch.h"
 
 #include <SDL.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
@@ -61,6 +62,13 @@ void DisplayWatch::Start() {
   if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) {
     Report(std::string("the display mode goes unwatched: ") + std::strerror(errno));
     return;
+  }
+  // Moved past the channel's number, as a descriptor put onto itself would stay
+  // close-on-exec.
+  if (ends[1] <= display_watch::kChannel) {
+    const int moved = ::fcntl(ends[1], F_DUPFD_CLOEXEC, display_watch::kChannel + 1);
+    ::close(ends[1]);
+    ends[1] = moved;
   }
   // Nothing of the program's but the socket and the standard descriptors reaches the
   // watcher, and in a session of its own it gets no signal meant for the program's terminal.

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,12 +22,13 @@
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 using test_support::RunTool;
 
 // This process's children of that command name, from /proc.
 std::vector<pid_t> ChildrenNamed(const std::string& name) {
   std::vector<pid_t> found;
-  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+  for (const auto& entry : fs::directory_iterator("/proc")) {
     std::ifstream stat(entry.path() / "stat");
     std::string line;
     if (!std::getline(stat, line)) continue;
@@ -102,6 +104,13 @@ TEST_P(DisplayWatchOnXorg, PutsTheDesktopBackOnlyWhenTheEndLeavesTheProgramsMode
   draw_->SetDisplayMode(1024, 768, 32, 0, 0);
   ASSERT_NE(Mode().find(" 1024x768+0+0 "), std::string::npos) << Mode();
   ASSERT_EQ(ChildrenNamed("display-watcher").size(), 1u) << "no watcher runs";
+  // The standard descriptors, the socket from the program, and its own X connection.
+  std::set<std::string> descriptors;
+  const fs::path fds = "/proc/" + std::to_string(ChildrenNamed("display-watcher").front()) + "/fd";
+  for (const auto& entry : fs::directory_iterator(fds)) {
+    descriptors.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(descriptors, (std::set<std::string>{"0", "1", "2", "3", "4"}));
 
   if (c.before_the_end == Before::kProgramRestores) {
     draw_->RestoreDisplayMode();
