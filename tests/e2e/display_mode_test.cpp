@@ -11,7 +11,7 @@
 namespace e2e {
 namespace {
 
-enum class Ending { kYes, kTerminated, kHungUp, kKilled, kConnectionKilled };
+enum class Ending { kYes, kTerminated, kHungUp, kQuit, kKilled, kConnectionKilled };
 
 struct EndingCase {
   const char* name;
@@ -60,6 +60,9 @@ TEST_P(DisplayModeOnXorg, SwitchesAtStartAndGivesTheDesktopItsModeBackHoweverItE
     case Ending::kHungUp:
       ::kill(program_->pid(), SIGHUP);
       break;
+    case Ending::kQuit:
+      ::kill(program_->pid(), SIGQUIT);
+      break;
     case Ending::kKilled:
       ::kill(program_->pid(), SIGKILL);
       break;
@@ -96,6 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, DisplayModeOnXorg,
                          ::testing::Values(EndingCase{"Yes", Ending::kYes, true},
                                            EndingCase{"SIGTERM", Ending::kTerminated, true},
                                            EndingCase{"SIGHUP", Ending::kHungUp, true},
+                      EndingCase{"SIGQUIT", Ending::kQuit, true},
                                            EndingCase{"SIGKILL", Ending::kKilled, false},
                                            EndingCase{"xkill", Ending::kConnectionKilled, false}),
                          [](const ::testing::TestParamInfo<EndingCase>& info) {
