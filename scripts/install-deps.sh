@@ -11,7 +11,7 @@ set -euo pipefail
 program_packages=(
   build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev
-  libgif-dev libjpeg-dev libcups2-dev libwayland-dev
+  libgif-dev libjpeg-dev libcups2-dev libwayland-dev libxrandr-dev
   timgm6mb-soundfont fonts-dejavu-core xdg-utils
 )
 # CPack's Debian generator asks `file` which files are binaries before it runs
@@ -24,6 +24,7 @@ test_packages=(
   appstream desktop-file-utils libx11-dev
   mount util-linux
   mutter xwayland dbus weston
+  xserver-xorg-core xserver-xorg-video-dummy
 )
 
 packages=("${program_packages[@]}")

@@ -51,6 +51,7 @@ void DirectDraw7::SetDisplayMode(std::int32_t width, std::int32_t height, std::i
                                  std::int32_t, std::int32_t) {
   if (window_ == nullptr) throw RuntimeError("display mode set before naming its window");
   const WindowPlacement before = PlacementOf(window_);
+  watch_.Start();
   // The display chooses the nearest mode it has and reports success, so the mode in force
   // afterwards is what decides.
   SDL_DisplayMode wanted{SDL_PIXELFORMAT_UNKNOWN, width, height, 0, nullptr};
@@ -62,10 +63,12 @@ void DirectDraw7::SetDisplayMode(std::int32_t width, std::int32_t height, std::i
   if (switched && OnWayland()) WaylandModeInForce(window_, &current);
   if (!switched || current.w != width || current.h != height) {
     PutBack(window_, before);
+    watch_.Done();
     throw RuntimeError("the display has no " + std::to_string(width) + " x " +
                        std::to_string(height) + " mode");
   }
   mode_set_ = true;
+  watch_.ModeSet();
   UpdateKeyboardGrab(window_);
 }
 
@@ -81,6 +84,7 @@ void DirectDraw7::RestoreDisplayMode() {
   if (!mode_set_) return;
   mode_set_ = false;
   SDL_SetWindowFullscreen(window_, 0);
+  watch_.Done();
   UpdateKeyboardGrab(window_);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/display_watch.h"
 #include "platform/window_handle.h"
 
 namespace platform {
@@ -29,7 +30,8 @@ class DirectDraw7 {
   void SetCooperativeLevel(HWND window, std::int32_t flags);
   // Puts the window full screen at a real display mode of that size. The colour depth and
   // refresh rate are the desktop's own. When that size is not what the display shows
-  // afterwards, the window goes back to what it was and the call fails.
+  // afterwards, the window goes back to what it was and the call fails. On X11 a watcher
+  // gives the desktop its configuration back should the program end in that mode.
   void SetDisplayMode(std::int32_t width, std::int32_t height, std::int32_t bpp,
                       std::int32_t refresh, std::int32_t flags);
   // Only the primary surface can be made; anything else fails.
@@ -41,6 +43,7 @@ class DirectDraw7 {
  private:
   HWND window_ = nullptr;
   bool mode_set_ = false;
+  DisplayWatch watch_;
 };
 
 }  // namespace platform

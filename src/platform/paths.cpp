@@ -118,6 +118,10 @@ Layout LayoutFor(const std::string& program_dir) {
   return layout;
 }
 
+std::string ProgramFile(std::string_view name) {
+  return (g_layout.program == "/" ? "" : g_layout.program) + "/" + std::string(name);
+}
+
 void UseLayout(Layout layout) {
   // Kept with plain separators, as the reported program directory may end in a backslash.
   for (std::string* path : {&layout.program, &layout.data, &layout.pictures}) {

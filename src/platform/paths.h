@@ -49,6 +49,9 @@ struct Layout {
   std::string pictures;  // what the program calls MY_PICTURE
 };
 
+// A program of ours that lies in the program directory of the layout in use, by its file name.
+std::string ProgramFile(std::string_view name);
+
 // Everything in one directory, as in the build tree.
 Layout LayoutBeside(const std::string& program_dir);
 // The installed layout when ../../share/colouring-book beside the program directory holds

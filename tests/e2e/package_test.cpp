@@ -88,13 +88,17 @@ TEST_F(FromThePackage, PassesLintianThenStartsAndFillsFromWhereItIsUnpacked) {
   const std::set<std::string> files = FilesUnder(root);
   for (const char* file :
        {"usr/bin/colouring-book", "usr/lib/colouring-book/colouring-book",
-        "usr/lib/colouring-book/MOVARI.EXE", "usr/share/colouring-book/PICTURE/01.GIF",
-        "usr/share/colouring-book/MAKER.HTML", "usr/share/applications/colouring-book.desktop",
+        "usr/lib/colouring-book/MOVARI.EXE", "usr/lib/colouring-book/display-watcher",
+        "usr/share/colouring-book/PICTURE/01.GIF", "usr/share/colouring-book/MAKER.HTML",
+        "usr/share/applications/colouring-book.desktop",
         "usr/share/icons/hicolor/256x256/apps/colouring-book.png",
         "usr/share/metainfo/org.colouring_book.ColouringBook.metainfo.xml"}) {
     EXPECT_TRUE(files.contains(file)) << file;
   }
   for (const std::string& file : files) EXPECT_EQ(file.find("MY_PICTURE"), std::string::npos);
+  // The display watcher's library comes from the binary, as the program's do.
+  const Outcome depends = RunTool({"dpkg-deb", "-f", install_->package().string(), "Depends"});
+  EXPECT_NE(depends.out.find("libxrandr2"), std::string::npos) << depends.out;
 
   ASSERT_NO_FATAL_FAILURE(Launch());
   struct stat st;

@@ -32,6 +32,9 @@ void ProgramOnDesktop::SetUp() {
     if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
   }
   if (!XvfbSession::Installed()) GTEST_SKIP() << "Xvfb or openbox is not installed";
+  if (on_xorg_ && !XorgSession::Installed()) {
+    GTEST_SKIP() << "Xorg with the dummy driver is not installed, or this is not root";
+  }
   if (from_package_) {
     for (const char* tool : {"dpkg-deb", "dpkg-shlibdeps"}) {
       if (!OnPath(tool)) GTEST_SKIP() << tool << " is not installed";
@@ -44,7 +47,9 @@ void ProgramOnDesktop::SetUp() {
 }
 
 void ProgramOnDesktop::Launch(int width, int height, Environment changes) {
-  const std::string display = x_.Start(width, height, 24);
+  const std::string display = !on_xorg_                 ? x_.Start(width, height, 24)
+                              : xorg_.display().empty() ? xorg_.Start()
+                                                        : xorg_.display();
   desktop_ = std::make_unique<Desktop>(display, kBareWindow.x, kBareWindow.y);
   changes["DISPLAY"] = display;
   changes["SDL_VIDEODRIVER"] = std::nullopt;  // the desktop's own
@@ -58,7 +63,7 @@ void ProgramOnDesktop::Launch(int width, int height, Environment changes) {
 
   // Start-up holds two three-second waits, and the display mode may change between them;
   // after both nothing changes by itself.
-  const bool full_screen_mode = width == 1024 && height == 768;
+  const bool full_screen_mode = on_xorg_ || (width == 1024 && height == 768);
   const auto deadline = started + 40s;
   bool ready = false;
   while (!ready && std::chrono::steady_clock::now() < deadline && program_->Running()) {

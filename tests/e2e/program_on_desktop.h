@@ -12,6 +12,7 @@
 #include "desktop.h"
 #include "installation.h"
 #include "point.h"
+#include "xorg_session.h"
 #include "xvfb_session.h"
 
 namespace e2e {
@@ -51,11 +52,14 @@ class ProgramOnDesktop : public ::testing::Test {
   void SetUp() override;
 
   // Starts the X display at that size, then the installed program, and waits until start-up
-  // is over with the main screen shown.
+  // is over with the main screen shown. On Xorg the size is the desktop's own, and a server
+  // the test started already is kept.
   void Launch(int width = 1024, int height = 768, Environment changes = {});
 
   // Installs from the Debian package instead of by cmake --install (set before SetUp).
   bool from_package_ = false;
+  // Runs on Xorg with several display modes instead of Xvfb (set before SetUp).
+  bool on_xorg_ = false;
 
   Desktop& desktop() { return *desktop_; }
   Image Shot() const { return desktop_->Shot(); }
@@ -103,6 +107,7 @@ class ProgramOnDesktop : public ::testing::Test {
   // Members go in reverse order: the program before the browser and the installation, and
   // the display last of all.
   XvfbSession x_;
+  XorgSession xorg_;
   TempFolder temp_;
   std::unique_ptr<Installation> install_;
   std::unique_ptr<RecordingBrowser> browser_;

@@ -9,6 +9,7 @@
 
 #include "platform/directx7.h"
 #include "platform/failure.h"
+#include "platform/runtime.h"
 #include "platform/shell.h"
 #include "xvfb_session.h"
 
@@ -24,6 +25,7 @@ class DisplayTest : public testing::Test {
   void Start(int width, int height) {
     if (!test_support::XvfbSession::Installed()) GTEST_SKIP() << "Xvfb or openbox is not installed";
     const std::string display = xvfb_.Start(width, height, 24);
+    platform::SetAppPath(COLOURING_APP_DIR);  // where the display watcher lies
     ::setenv("SDL_VIDEODRIVER", "x11", 1);
     ::setenv("DISPLAY", display.c_str(), 1);
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();

@@ -82,20 +82,25 @@ bool XvfbSession::Installed() {
 }
 
 std::string XvfbSession::Start(int width, int height, int depth, bool window_manager) {
+  const std::string screen =
+      std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+  return StartWith({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, screen,
+                   window_manager);
+}
+
+std::string XvfbSession::StartWith(std::vector<std::string> server_command,
+                                   const std::string& what, bool window_manager) {
   Stop();
   // The server picks a free display number itself and writes it to this pipe once it
   // accepts clients, so neither a guess nor a wait for its socket is needed.
   int number_pipe[2];
   if (::pipe2(number_pipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
-  const std::string screen =
-      std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
-  server_ = Spawn({"Xvfb", "-displayfd", std::to_string(number_pipe[1]), "-screen", "0", screen,
-                   "-nolisten", "tcp", "-noreset"},
-                  "", number_pipe[1]);
+  server_command.insert(server_command.begin() + 1, {"-displayfd", std::to_string(number_pipe[1])});
+  server_ = Spawn(server_command, "", number_pipe[1]);
   ::close(number_pipe[1]);
   std::string number;
   pollfd ready{number_pipe[0], POLLIN, 0};
-  while (::poll(&ready, 1, 10000) > 0) {
+  while (::poll(&ready, 1, 30000) > 0) {
     char c;
     if (::read(number_pipe[0], &c, 1) != 1 || c == '\n') break;
     number += c;
@@ -103,7 +108,7 @@ std::string XvfbSession::Start(int width, int height, int depth, bool window_man
   ::close(number_pipe[0]);
   if (number.empty()) {
     Stop();
-    throw std::runtime_error("Xvfb did not start");
+    throw std::runtime_error(server_command.front() + " did not start on " + what);
   }
   display_ = ":" + number;
   if (!window_manager) return display_;
@@ -111,7 +116,7 @@ std::string XvfbSession::Start(int width, int height, int depth, bool window_man
   window_manager_ = Spawn({"openbox", "--sm-disable"}, display_);
   if (!WaitUntilWindowManagerReady(display_)) {
     Stop();
-    throw std::runtime_error("the window manager did not start on " + screen);
+    throw std::runtime_error("the window manager did not start on " + what);
   }
   return display_;
 }

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 namespace test_support {
 
@@ -27,6 +28,12 @@ class XvfbSession {
   void Stop();
 
   const std::string& display() const { return display_; }
+
+ protected:
+  // Starts the server of that command, told "-displayfd" and a descriptor to write its
+  // display number to, then the window manager; `what` names its screen for errors.
+  std::string StartWith(std::vector<std::string> server_command, const std::string& what,
+                        bool window_manager = true);
 
  private:
   pid_t server_ = -1;
