@@ -9,7 +9,6 @@
 #include "platform/paths.h"
 #include "platform/process_start.h"
 #include "platform/runtime.h"
-#include "platform/signals.h"
 
 namespace {
 
@@ -62,7 +61,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "colouring-book: cannot make the picture folder %s\n",
                  layout.pictures.c_str());
   }
-  platform::SetUpSignals();
   try {
     FormaMain forma;
     platform::ListenForSecondStarts();

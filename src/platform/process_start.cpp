@@ -4,7 +4,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
+
+#include "platform/signals.h"
 
 namespace platform {
 
@@ -18,7 +19,7 @@ void PrepareProcess() {
       ::close(nothing);
     }
   }
-  std::signal(SIGXFSZ, SIG_IGN);
+  SetUpSignals();
 }
 
 }  // namespace platform

@@ -15,6 +15,8 @@ void EndAsTerminated(int) { ::kill(::getpid(), SIGTERM); }
 }  // namespace
 
 void SetUpSignals() {
+  // Past the file-size limit a write fails with EFBIG, and the save is refused as any other.
+  ::signal(SIGXFSZ, SIG_IGN);
   for (int signal : {SIGHUP, SIGQUIT}) {
     struct sigaction now {};
     if (::sigaction(signal, nullptr, &now) == 0 && now.sa_handler == SIG_IGN) continue;
