@@ -65,17 +65,36 @@ bool Grab(Display* display, Window window) {
          GrabSuccess;
 }
 
-// Asks until the server grants the keyboard to that window; when this client already holds
-// it, a grant only moves it there, and a refusal leaves it where it was.
-void GrabUntilGranted(Display* display, Window window) {
-  const Uint64 until = SDL_GetTicks64() + kGrabPatienceMs;
+// Asks until the server grants the keyboard to that window or the moment has passed; when
+// this client already holds it, a grant only moves it there, and a refusal leaves it where
+// it was.
+bool GrabUntilGranted(Display* display, Window window, Uint64 until) {
   while (!Grab(display, window)) {
-    if (SDL_GetTicks64() >= until) {
-      Report("the keyboard could not be held: the X server did not grant it");
-      return;
-    }
+    if (SDL_GetTicks64() >= until) return false;
     SDL_Delay(10);
   }
+  return true;
+}
+
+int MapState(Display* display, Window window) {
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, window, &attributes) == 0) return IsUnmapped;
+  return attributes.map_state;
+}
+
+// Waits until the window manager has put the window on screen, or the moment has passed.
+bool WaitUntilViewable(Display* display, Window window, Uint64 until) {
+  while (MapState(display, window) != IsViewable) {
+    if (SDL_GetTicks64() >= until) return false;
+    SDL_Delay(10);
+  }
+  return true;
+}
+
+// Lets the keyboard go from wherever this program holds it.
+void Release(Display* display) {
+  g_holding = false;
+  XUngrabKeyboard(display, CurrentTime);
 }
 
 }  // namespace
@@ -157,20 +176,49 @@ void UpdateKeyboardGrab(HWND window) {
 
 void ShowWindowHoldingKeyboard(HWND window) {
   const bool hold = !g_chain.empty() && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
-  const auto x = hold ? OnX11(window) : std::nullopt;
-  if (x) g_holding = true;
   if (hold) {
     // SDL lets the keyboard go whenever it is told to hold it without the focus: told now,
     // while there is nothing to let go, it later holds it with the focus instead.
     SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
   }
+  const auto x = OnX11(window);
+  if (!x) {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    UpdateKeyboardGrab(window);
+    return;
+  }
+  const Uint64 until = SDL_GetTicks64() + kGrabPatienceMs;
   // Held on the root window until the window can take it: a key pressed while the window
   // appears reaches this program, not the window manager's shortcuts.
-  if (x) GrabUntilGranted(x->display, DefaultRootWindow(x->display));
-  SDL_ShowWindow(window);
-  SDL_RaiseWindow(window);
-  // The window takes the grab once the window manager has mapped it.
-  if (x) GrabUntilGranted(x->display, x->window);
+  if (hold) {
+    g_holding = true;
+    if (!GrabUntilGranted(x->display, DefaultRootWindow(x->display), until)) {
+      Report("the keyboard could not be held: the X server did not grant it");
+    }
+  }
+  // SDL's own showing waits for the window to map, without end: a window manager may keep
+  // it minimised or on another desktop. Mapped here, SDL hears of it from the map itself,
+  // now or whenever the window manager lets the window appear.
+  XMapRaised(x->display, x->window);
+  XFlush(x->display);
+  const bool viewable = WaitUntilViewable(x->display, x->window, until);
+  if (MapState(x->display, x->window) != IsUnmapped) {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+  }
+  if (viewable) {
+    if (hold && !GrabUntilGranted(x->display, x->window, until)) {
+      Report("the keyboard could not be held: the X server did not grant it");
+    }
+  } else if (hold) {
+    // Nothing of the program is on screen: the keyboard stays the desktop's until the
+    // window appears, and its focus takes the keyboard then.
+    Release(x->display);
+    Report(
+        "the window manager keeps the window off the screen; the keyboard is left to the "
+        "desktop until it is shown");
+  }
   UpdateKeyboardGrab(window);
 }
 

@@ -81,7 +81,8 @@ bool XvfbSession::Installed() {
   return OnPath("Xvfb") && OnPath("openbox") && OnPath("xprop") && OnPath("xev");
 }
 
-std::string XvfbSession::Start(int width, int height, int depth) {
+std::string XvfbSession::Start(int width, int height, int depth,
+                               const std::string& window_manager_config) {
   Stop();
   // The server picks a free display number itself and writes it to this pipe once it
   // accepts clients, so neither a guess nor a wait for its socket is needed.
@@ -107,7 +108,11 @@ std::string XvfbSession::Start(int width, int height, int depth) {
   }
   display_ = ":" + number;
 
-  window_manager_ = Spawn({"openbox", "--sm-disable"}, display_);
+  std::vector<std::string> window_manager = {"openbox", "--sm-disable"};
+  if (!window_manager_config.empty()) {
+    window_manager.insert(window_manager.end(), {"--config-file", window_manager_config});
+  }
+  window_manager_ = Spawn(window_manager, display_);
   if (!WaitUntilWindowManagerReady(display_)) {
     Stop();
     throw std::runtime_error("the window manager did not start on " + screen);

@@ -19,8 +19,11 @@ class XvfbSession {
 
   // Starts the server on a free display number with one screen of that size and depth (its
   // only display mode), then the window manager, and waits until both are ready. Gives the
-  // display name, e.g. ":7". Throws std::runtime_error when either fails to come up.
-  std::string Start(int width, int height, int depth);
+  // display name, e.g. ":7". The window manager reads its configuration from that file
+  // (an absolute path) when one is given. Throws std::runtime_error when either fails to
+  // come up.
+  std::string Start(int width, int height, int depth,
+                    const std::string& window_manager_config = "");
   // Stops both by their pids and waits for them; does nothing when not started.
   void Stop();
 
