@@ -15,7 +15,8 @@
 // The keyboard stays held only because SDL's own releases of it reach libX11 through this
 // program's XUngrabKeyboard below: an SDL that loads libX11 itself calls libX11's directly.
 #ifdef SDL_VIDEO_DRIVER_X11_DYNAMIC
-#error "this SDL loads libX11 itself (SDL_VIDEO_DRIVER_X11_DYNAMIC), so it would let the keyboard go whenever the pointer crosses the window's edge or the focus moves; build against an SDL linked to libX11"
+#error \
+    "this SDL loads libX11 itself (SDL_VIDEO_DRIVER_X11_DYNAMIC), so it would let the keyboard go whenever the pointer crosses the window's edge or the focus moves; build against an SDL linked to libX11"
 #endif
 
 namespace platform {
