@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,8 +143,15 @@ class RunScript : public testing::Test {
   // An X display number that no server has.
   static std::string DeadX() {
     int n = 4321;
-    while (fs::exists("/tmp/.X11-unix/X" + std::to_string(n))) ++n;
-    return ":" + std::to_string(n);
+    const auto socket_of = [](int number) {
+      std::ostringstream path;
+      path << "/tmp/.X11-unix/X" << number;
+      return path.str();
+    };
+    while (fs::exists(socket_of(n))) ++n;
+    std::ostringstream name;
+    name << ':' << n;
+    return name.str();
   }
 
   test_support::TempFolder folder_;
