@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Exits 0 when the session's display answers: the Wayland compositor that WAYLAND_DISPLAY
 # names accepts a connection on its socket, or the X server that DISPLAY names answers the
-# start of a connection (any answer, even a refusal for want of a cookie, is a server).
+# start of a connection (any X answer, even a refusal for want of a cookie, is a server).
 # Otherwise says on stderr, one line for each display named, why it does not answer, and
 # exits 1. Only perl's base is needed, which every Debian system has, so this runs before
 # anything is installed.
@@ -15,7 +15,15 @@ sub connected {
   my ($family, $address) = @_;
   my $s;
   unless (socket($s, $family, SOCK_STREAM, 0)) { $@ = "no socket: $!"; return undef; }
-  unless (connect($s, $address)) { $@ = "$!"; return undef; }
+  # A host that drops the connection attempt would otherwise keep it waiting for minutes.
+  my $ok = eval {
+    local $SIG{ALRM} = sub { die "no answer within 5 seconds\n" };
+    alarm 5;
+    my $done = connect($s, $address);
+    alarm 0;
+    $done or die "$!\n";
+  };
+  if (!$ok) { chomp($@); return undef; }
   return $s;
 }
 
@@ -60,13 +68,16 @@ sub x_answers {
   syswrite($s, $setup);
   my $ready = "";
   vec($ready, fileno($s), 1) = 1;
-  my $reply;
-  if (select($ready, undef, undef, 5) > 0 && sysread($s, $reply, 1)) {
-    close($s);
-    return 1;
-  }
+  # The reply starts with its status (failed, success, or authenticate), and the first two
+  # carry the protocol version: anything else listening there is no X server.
+  my $reply = "";
+  if (select($ready, undef, undef, 5) > 0) { sysread($s, $reply, 8); }
   close($s);
-  $@ = "it accepts a connection but does not answer";
+  if (length($reply) == 8) {
+    my ($status, undef, $major) = unpack("C C n", $reply);
+    return 1 if $status == 2 || (($status == 0 || $status == 1) && $major == 11);
+  }
+  $@ = "it accepts a connection but gives no answer of an X server";
   return 0;
 }
 

@@ -2,11 +2,13 @@
 // else refused, and a desktop without a display is told so at once instead of getting an
 // invisible program.
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -140,6 +142,20 @@ class RunScript : public testing::Test {
     if (listening) ::listen(s, 4);
     return s;
   }
+  // A TCP listener on 127.0.0.1 that never answers, at the port of an X display; gives the
+  // display's number.
+  int SilentListener(int& number) {
+    const int s = ::socket(AF_INET, SOCK_STREAM, 0);
+    for (number = 4321; number < 4421; ++number) {
+      sockaddr_in address{};
+      address.sin_family = AF_INET;
+      address.sin_port = htons(static_cast<std::uint16_t>(6000 + number));
+      address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+      if (::bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) break;
+    }
+    EXPECT_EQ(::listen(s, 4), 0);
+    return s;
+  }
   // An X display number that no server has.
   static std::string DeadX() {
     int n = 4321;
@@ -165,11 +181,16 @@ TEST_F(RunScript, DisplaysThatDoNotAnswerAreToldBeforeInstallingOrBuilding) {
     std::vector<std::string> said;
   };
   const std::string dead_x = DeadX();
+  int silent_number = 0;
+  const int silent = SilentListener(silent_number);
+  std::ostringstream silent_x;
+  silent_x << "127.0.0.1:" << silent_number;
   for (const Case& c : {
            Case{"dead X", dead_x, "", {"the X display " + dead_x + " does not answer"}},
            Case{"no Wayland socket", "", "wayland-gone", {"there is no socket"}},
            Case{"a Wayland socket nobody listens on", "", "wayland-stale", {"refuses connections"}},
            Case{"both dead", dead_x, "wayland-gone", {"the X display", "the Wayland display"}},
+           Case{"a listener that is no X server", silent_x.str(), "", {"no answer of an X server"}},
        }) {
     SCOPED_TRACE(c.name);
     const auto [status, said] = Run(c.x, c.wayland);
@@ -180,6 +201,7 @@ TEST_F(RunScript, DisplaysThatDoNotAnswerAreToldBeforeInstallingOrBuilding) {
     EXPECT_NE(said.find("nothing was installed or built"), std::string::npos) << said;
   }
   ::close(stale);
+  ::close(silent);
 }
 
 TEST_F(RunScript, DisplaysThatAnswerGoOnToTheInstaller) {
