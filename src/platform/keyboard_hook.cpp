@@ -3,7 +3,6 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
@@ -12,6 +11,7 @@
 
 #include "platform/failure.h"
 #include "platform/wayland_shortcuts.h"
+#include "platform/x11_keyboard_grab.h"
 
 namespace platform {
 namespace {
@@ -29,7 +29,6 @@ std::vector<Installed> g_chain;  // the newest filter first
 HHOOK g_next_handle = 0x5100;
 std::size_t g_running = 0;  // index of the filter that runs now
 HWND g_grab_window = nullptr;
-bool g_holding = false;  // the keyboard is this program's on X11 and must stay so
 
 std::int32_t CallFrom(std::size_t index, std::int32_t nCode, std::int32_t wParam,
                       std::intptr_t lParam) {
@@ -61,41 +60,33 @@ std::optional<X11Window> OnX11(HWND window) {
   return X11Window{info.info.x11.display, info.info.x11.window};
 }
 
-bool Grab(Display* display, Window window) {
-  return XGrabKeyboard(display, window, True, GrabModeAsync, GrabModeAsync, CurrentTime) ==
-         GrabSuccess;
-}
-
-// Asks until the server grants the keyboard to that window; when this client already holds
-// it, a grant only moves it there, and a refusal leaves it where it was.
-void GrabUntilGranted(Display* display, Window window) {
-  const Uint64 until = SDL_GetTicks64() + kGrabPatienceMs;
-  while (!Grab(display, window)) {
-    if (SDL_GetTicks64() >= until) {
-      Report("the keyboard could not be held: the X server did not grant it");
-      return;
-    }
+// Asks until the server grants the keyboard to that window or the moment has passed; when
+// this program already holds it, a grant only moves it there, and a refusal leaves it where
+// it was.
+bool GrabUntilGranted(const X11Window& x, Window grab_window, Uint64 until) {
+  while (!HoldX11Keyboard(x.display, x.window, grab_window)) {
+    if (SDL_GetTicks64() >= until) return false;
     SDL_Delay(10);
   }
+  return true;
+}
+
+int MapState(Display* display, Window window) {
+  XWindowAttributes attributes;
+  if (XGetWindowAttributes(display, window, &attributes) == 0) return IsUnmapped;
+  return attributes.map_state;
+}
+
+// Waits until the window manager has put the window on screen, or the moment has passed.
+bool WaitUntilViewable(Display* display, Window window, Uint64 until) {
+  while (MapState(display, window) != IsViewable) {
+    if (SDL_GetTicks64() >= until) return false;
+    SDL_Delay(10);
+  }
+  return true;
 }
 
 }  // namespace
-
-}  // namespace platform
-
-// SDL lets the keyboard go by itself whenever the pointer enters or leaves the window, or the
-// focus moves, while it has not yet seen the focus arrive: at each of those moments the
-// desktop's shortcuts would work until the grab is asked for again. While the program holds
-// the keyboard, such a release from anywhere in this process is not passed on; the program's
-// own release, and the server's when the window goes from the screen, still happen.
-extern "C" int XUngrabKeyboard(Display* display, Time time) {
-  if (platform::g_holding) return 1;
-  using Release = int (*)(Display*, Time);
-  static const auto next = reinterpret_cast<Release>(::dlsym(RTLD_NEXT, "XUngrabKeyboard"));
-  return next != nullptr ? next(display, time) : 0;
-}
-
-namespace platform {
 
 HHOOK SetWindowsHookExA(std::int32_t hook_type, HOOKPROC procedure, std::intptr_t, std::int32_t) {
   if (hook_type != WH_KEYBOARD_LL || procedure == nullptr) return 0;
@@ -134,7 +125,7 @@ bool KeyboardFilterInstalled() { return !g_chain.empty(); }
 void UpdateKeyboardGrab(HWND window) {
   g_grab_window = window;
   if (window == nullptr) {
-    g_holding = false;
+    CloseX11Keyboard();
     return;
   }
   // Full screen or not: where the display has no mode of the program's size the window stays
@@ -144,35 +135,60 @@ void UpdateKeyboardGrab(HWND window) {
   const bool on_screen = (flags & SDL_WINDOW_SHOWN) != 0 && (flags & SDL_WINDOW_MINIMIZED) == 0;
   const bool hold = on_screen && !g_chain.empty();
   const auto x = OnX11(window);
-  const bool was_holding = g_holding;
-  g_holding = hold && x.has_value();
-  SDL_SetWindowKeyboardGrab(window, hold ? SDL_TRUE : SDL_FALSE);
-  if (hold) SayWhenShortcutsStayActive(window);
-  if (!hold) {
-    if (was_holding && x) XUngrabKeyboard(x->display, CurrentTime);
+  if (!x) {
+    SDL_SetWindowKeyboardGrab(window, hold ? SDL_TRUE : SDL_FALSE);
+    if (hold) SayWhenShortcutsStayActive(window);
     return;
   }
-  // SDL asks for the keyboard only while the window has the focus; on X11 it is asked for
-  // here as well, so that it is held before the window manager hands the focus back.
-  if (x) Grab(x->display, x->window);
+  // On X11 the grab is asked for whatever has the focus, so that it is held before the
+  // window manager hands the focus back; SDL's own grab stays off, as it would compete.
+  if (hold) {
+    HoldX11Keyboard(x->display, x->window, x->window);
+  } else {
+    ReleaseX11Keyboard();
+  }
 }
 
 void ShowWindowHoldingKeyboard(HWND window) {
   const bool hold = !g_chain.empty() && (SDL_GetWindowFlags(window) & SDL_WINDOW_SHOWN) == 0;
-  const auto x = hold ? OnX11(window) : std::nullopt;
-  if (x) g_holding = true;
-  if (hold) {
+  const auto x = OnX11(window);
+  if (!x) {
     // SDL lets the keyboard go whenever it is told to hold it without the focus: told now,
     // while there is nothing to let go, it later holds it with the focus instead.
-    SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
+    if (hold) SDL_SetWindowKeyboardGrab(window, SDL_TRUE);
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    UpdateKeyboardGrab(window);
+    return;
   }
+  const Uint64 until = SDL_GetTicks64() + kGrabPatienceMs;
   // Held on the root window until the window can take it: a key pressed while the window
   // appears reaches this program, not the window manager's shortcuts.
-  if (x) GrabUntilGranted(x->display, DefaultRootWindow(x->display));
-  SDL_ShowWindow(window);
-  SDL_RaiseWindow(window);
-  // The window takes the grab once the window manager has mapped it.
-  if (x) GrabUntilGranted(x->display, x->window);
+  if (hold && !GrabUntilGranted(*x, DefaultRootWindow(x->display), until)) {
+    Report("the keyboard could not be held: the X server did not grant it");
+  }
+  // SDL's own showing waits for the window to map, without end: a window manager may keep
+  // it minimised or on another desktop. Mapped here, SDL hears of it from the map itself,
+  // now or whenever the window manager lets the window appear.
+  XMapRaised(x->display, x->window);
+  XFlush(x->display);
+  const bool viewable = WaitUntilViewable(x->display, x->window, until);
+  if (MapState(x->display, x->window) != IsUnmapped) {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+  }
+  if (viewable) {
+    if (hold && !GrabUntilGranted(*x, x->window, until)) {
+      Report("the keyboard could not be held: the X server did not grant it");
+    }
+  } else if (hold) {
+    // Nothing of the program is on screen: the keyboard stays the desktop's until the
+    // window appears, and its focus takes the keyboard then.
+    ReleaseX11Keyboard();
+    Report(
+        "the window manager keeps the window off the screen; the keyboard is left to the "
+        "desktop until it is shown");
+  }
   UpdateKeyboardGrab(window);
 }
 

@@ -52,7 +52,9 @@ bool KeyboardFilterInstalled();
 void UpdateKeyboardGrab(HWND window);
 // Shows the window and raises it. With a filter installed the keyboard is held from before
 // the window appears: on X11 it is grabbed for this program first, and returns once the
-// grab is on the shown window (after a few seconds at most, with a line on stderr).
+// grab is on the shown window, after a few seconds at most. A window the window manager
+// keeps off the screen for longer (minimised, or on another desktop) leaves the keyboard
+// to the desktop, with a line on stderr, until it appears and takes the focus.
 void ShowWindowHoldingKeyboard(HWND window);
 
 }  // namespace platform

@@ -136,6 +136,30 @@ TEST_F(PanelsOnDesktop, AltTabLeavesTheWindowInFront) {
   EXPECT_TRUE(ShowsPanel("PICTURE/CTRLX.JPG"));
 }
 
+// The keys of the held keyboard reach the program as the server's repeats them: a Ctrl+P held
+// for a few seconds prints one page, not one for every repeat.
+TEST_F(PanelsOnDesktop, AHeldCtrlPPrintsOnce) {
+  const test_support::TempFolder folder;
+  const fs::path log = folder.path() / "program.log";
+  StartProgram(log.string());
+  X({"xdotool", "keydown", "ctrl+p"});
+  std::this_thread::sleep_for(3s);
+  X({"xdotool", "keyup", "ctrl+p"});
+  const std::string printed = "a page was not printed";
+  const auto prints = [&] {
+    std::ifstream in(log);
+    const std::string said((std::istreambuf_iterator<char>(in)), {});
+    std::size_t n = 0;
+    for (auto at = said.find(printed); at != std::string::npos; at = said.find(printed, at + 1)) {
+      ++n;
+    }
+    return n;
+  };
+  ASSERT_TRUE(WaitFor([&] { return prints() > 0; }, 20s)) << "Ctrl+P printed nothing";
+  std::this_thread::sleep_for(3s);
+  EXPECT_EQ(prints(), 1u);
+}
+
 TEST_F(PanelsOnDesktop, AWebLinkMinimisesTheWindowAndThePanelWaitsForItsReturn) {
   RecordingBrowser browser;  // on PATH before the program starts
   StartProgram();

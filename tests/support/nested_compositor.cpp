@@ -34,7 +34,7 @@ void NestedCompositor::Start(Kind kind, const std::filesystem::path& folder, int
   std::filesystem::create_directories(runtime_);
   std::filesystem::permissions(runtime_, std::filesystem::perms::owner_all);
   log_ = folder / "compositor.log";
-  const std::string host = host_.Start(width, height, 24, false);
+  const std::string host = host_.StartWithoutWindowManager(width, height, 24);
   const std::string size = std::to_string(width) + "x" + std::to_string(height);
   // setsid makes the session's first process the leader of a group that holds all of it.
   std::vector<std::string> command =

@@ -81,15 +81,32 @@ bool XvfbSession::Installed() {
   return OnPath("Xvfb") && OnPath("openbox") && OnPath("xprop") && OnPath("xev");
 }
 
-std::string XvfbSession::Start(int width, int height, int depth, bool window_manager) {
-  const std::string screen =
-      std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
-  return StartWith({"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"}, screen,
-                   window_manager);
+namespace {
+
+std::vector<std::string> XvfbCommand(const std::string& screen) {
+  return {"Xvfb", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"};
+}
+
+std::string ScreenOf(int width, int height, int depth) {
+  return std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
+}
+
+}  // namespace
+
+std::string XvfbSession::Start(int width, int height, int depth,
+                               const std::string& window_manager_config) {
+  const std::string screen = ScreenOf(width, height, depth);
+  return StartWith(XvfbCommand(screen), screen, window_manager_config);
+}
+
+std::string XvfbSession::StartWithoutWindowManager(int width, int height, int depth) {
+  const std::string screen = ScreenOf(width, height, depth);
+  return StartWith(XvfbCommand(screen), screen, std::nullopt);
 }
 
 std::string XvfbSession::StartWith(std::vector<std::string> server_command,
-                                   const std::string& what, bool window_manager) {
+                                   const std::string& what,
+                                   const std::optional<std::string>& window_manager_config) {
   Stop();
   // The server picks a free display number itself and writes it to this pipe once it
   // accepts clients, so neither a guess nor a wait for its socket is needed.
@@ -111,9 +128,13 @@ std::string XvfbSession::StartWith(std::vector<std::string> server_command,
     throw std::runtime_error(server_command.front() + " did not start on " + what);
   }
   display_ = ":" + number;
-  if (!window_manager) return display_;
+  if (!window_manager_config) return display_;
 
-  window_manager_ = Spawn({"openbox", "--sm-disable"}, display_);
+  std::vector<std::string> window_manager = {"openbox", "--sm-disable"};
+  if (!window_manager_config->empty()) {
+    window_manager.insert(window_manager.end(), {"--config-file", *window_manager_config});
+  }
+  window_manager_ = Spawn(window_manager, display_);
   if (!WaitUntilWindowManagerReady(display_)) {
     Stop();
     throw std::runtime_error("the window manager did not start on " + what);

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,14 @@ class XvfbSession {
 
   // Starts the server on a free display number with one screen of that size and depth (its
   // only display mode), then the window manager, and waits until both are ready. Gives the
-  // display name, e.g. ":7". Throws std::runtime_error when either fails to come up. A
-  // server without the window manager is one that a compositor nested in it takes as its
-  // only output.
-  std::string Start(int width, int height, int depth, bool window_manager = true);
+  // display name, e.g. ":7". The window manager reads its configuration from that file
+  // (an absolute path) when one is given. Throws std::runtime_error when either fails to
+  // come up.
+  std::string Start(int width, int height, int depth,
+                    const std::string& window_manager_config = "");
+  // The same server without a window manager: one that a compositor nested in it takes as
+  // its only output.
+  std::string StartWithoutWindowManager(int width, int height, int depth);
   // Stops both by their pids and waits for them; does nothing when not started.
   void Stop();
 
@@ -32,8 +37,9 @@ class XvfbSession {
  protected:
   // Starts the server of that command, told "-displayfd" and a descriptor to write its
   // display number to, then the window manager; `what` names its screen for errors.
+  // No window manager config at all means no window manager.
   std::string StartWith(std::vector<std::string> server_command, const std::string& what,
-                        bool window_manager = true);
+                        const std::optional<std::string>& window_manager_config = "");
 
  private:
   pid_t server_ = -1;
