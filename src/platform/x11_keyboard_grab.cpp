@@ -5,6 +5,8 @@
 #include <atomic>
 #include <thread>
 
+#include "platform/threads.h"
+
 namespace platform {
 namespace {
 
@@ -51,8 +53,16 @@ bool Open(Display* sdl_display) {
   g_own.wake = XCreateWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, InputOnly,
                              CopyFromParent, 0, &none);
   XSync(display, False);
+  try {
+    g_own.forwarder = MakeThread("to hand the held keys on to the window",
+                                 [display, wake = g_own.wake] { ForwardKeys(display, wake); });
+  } catch (const RuntimeError&) {
+    // Said already; without the thread a grab would swallow every key, so none is taken.
+    XCloseDisplay(display);
+    g_own.wake = None;
+    return false;
+  }
   g_own.display = display;
-  g_own.forwarder = std::thread(ForwardKeys, display, g_own.wake);
   return true;
 }
 
