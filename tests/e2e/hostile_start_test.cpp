@@ -96,13 +96,8 @@ TEST_P(ClosedDescriptors, GetDevNullAndALineOnStderrNeitherBlocksNorReachesTheXC
     EXPECT_EQ(open.count(fd) ? open.at(fd) : "closed", "/dev/null") << "descriptor " << fd;
   }
 
-  const Image start_drawing = CanvasShot();
-  const std::optional<Image> coloured = FillLargestArea(start_drawing).after;
-  ASSERT_TRUE(coloured) << "the fill changed nothing";
-  desktop().Keys("ctrl+p");
-  EXPECT_TRUE(WaitForShot([&](const Image& shot) {
-    return Likeness(shot, kPanel.left, kPanel.top, Picture("PRINTING.JPG")) > 0.95;
-  })) << "no printing notice";
+  const std::optional<Image> coloured = ColourAndPrint();
+  ASSERT_TRUE(coloured);
   EXPECT_TRUE(WaitForPanel("PRINTING.JPG", false)) << "the printing notice stayed";
   EXPECT_EQ(Differences(ReadPicture(SavedPicture()), *coloured), 0) << "the saved picture";
   ASSERT_NO_FATAL_FAILURE(LeaveWithYes());

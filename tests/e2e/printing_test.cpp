@@ -42,14 +42,8 @@ TEST_F(Printing, CtrlPSavesTheColouredPictureAsABitmapAndPrintsItAtTheTopLeftOfA
   printer_.Start();
   ASSERT_NO_FATAL_FAILURE(Launch(1024, 768, {{"CUPS_SERVER", printer_.server()}}));
 
-  const Image start_drawing = CanvasShot();
-  const std::optional<Image> coloured = FillLargestArea(start_drawing).after;
-  ASSERT_TRUE(coloured) << "the fill changed nothing";
-
-  desktop().Keys("ctrl+p");
-  EXPECT_TRUE(WaitForShot([&](const Image& shot) {
-    return Likeness(shot, kPanel.left, kPanel.top, Picture("PRINTING.JPG")) > 0.95;
-  })) << "no printing notice";
+  const std::optional<Image> coloured = ColourAndPrint();
+  ASSERT_TRUE(coloured);
   const fs::path saved = SavedPicture();
   char magic[2] = {};
   std::ifstream(saved, std::ios::binary).read(magic, 2);

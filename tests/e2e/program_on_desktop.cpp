@@ -153,6 +153,19 @@ ProgramOnDesktop::Fill ProgramOnDesktop::FillLargestArea(const Image& before) {
   return {area, ChangedCanvas(before)};
 }
 
+std::optional<Image> ProgramOnDesktop::ColourAndPrint() {
+  const std::optional<Image> coloured = FillLargestArea(CanvasShot()).after;
+  if (!coloured) {
+    ADD_FAILURE() << "the fill changed nothing";
+    return std::nullopt;
+  }
+  desktop().Keys("ctrl+p");
+  EXPECT_TRUE(WaitForShot([&](const Image& shot) {
+    return Likeness(shot, kPanel.left, kPanel.top, Picture("PRINTING.JPG")) > 0.95;
+  })) << "no printing notice";
+  return coloured;
+}
+
 std::optional<Image> ProgramOnDesktop::ChangedCanvas(const Image& from,
                                                      std::chrono::seconds limit) const {
   const auto deadline = std::chrono::steady_clock::now() + limit;

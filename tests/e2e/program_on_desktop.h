@@ -96,6 +96,10 @@ class ProgramOnDesktop : public ::testing::Test {
     std::optional<Image> after;
   };
   Fill FillLargestArea(const Image& before);
+  // Colours the largest area of the start drawing, presses Ctrl+P and waits for the printing
+  // notice; gives the coloured canvas, or nothing (and a failure) when the fill changed
+  // nothing.
+  std::optional<Image> ColourAndPrint();
 
   bool Iconic() const;
 

@@ -69,6 +69,28 @@ class Printing : public PanelsTest {
     std::ifstream in(data->File("MY_PICTURE/01.GIF"), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
+  // Ctrl+P pressed in a child process run as the ordinary user, after `in_child` (a false
+  // from it gives status 8), with what the child said on stderr. Status bits: 1 the saved
+  // file changed from `before`, 2 the notice was shown, 4 it printed.
+  struct PrintAsUser {
+    test_support::UnprivilegedRun run;
+    std::string said;
+  };
+  PrintAsUser PressCtrlPAsUser(
+      const std::string& before, const std::function<bool()>& in_child = [] { return true; }) {
+    // The child writes to the stderr caught here.
+    testing::internal::CaptureStderr();
+    const test_support::UnprivilegedRun run = test_support::RunUnprivileged([&] {
+      if (!in_child()) return 8;
+      moments.clear();
+      Colour(0x010203);
+      forma->SetFocus(&forma->Slika);
+      PressCtrl(SDLK_p);
+      return (SavedBytes() == before ? 0 : 1) | (NoticeEverShown() ? 2 : 0) |
+             (platform::Printer.Orientation() == platform::vbPRORPortrait ? 0 : 4);
+    });
+    return {run, testing::internal::GetCapturedStderr()};
+  }
   bool NoticeEverShown() {
     for (const Moment& m : moments) {
       if (m.notice_shown) return true;
@@ -225,17 +247,7 @@ TEST_P(RefusedSave, NamesTheFileAndTheReasonInOneLineAndNothingIsSavedShownOrPri
                                 fs::perms::others_exec);
   }
 
-  // The child process that prints as the ordinary user writes to the stderr caught here.
-  testing::internal::CaptureStderr();
-  const test_support::UnprivilegedRun run = test_support::RunUnprivileged([&] {
-    moments.clear();
-    Colour(0x010203);
-    forma->SetFocus(&forma->Slika);
-    PressCtrl(SDLK_p);
-    return (SavedBytes() == before ? 0 : 1) | (NoticeEverShown() ? 2 : 0) |
-           (platform::Printer.Orientation() == platform::vbPRORPortrait ? 0 : 4);
-  });
-  const std::string said = testing::internal::GetCapturedStderr();
+  const auto [run, said] = PressCtrlPAsUser(before);
   if (refusal.folder_there) fs::permissions(folder, fs::perms::owner_all);
   if (!run.ran) GTEST_SKIP() << run.why;
   EXPECT_EQ(run.status, 0) << "1: the file changed, 2: the notice was shown, 4: it printed";
@@ -262,17 +274,7 @@ TEST_F(Printing, ASaveTheDiskDidNotSyncIsRefusedAsAnyOther) {
   test_support::GiveToUnprivileged(folder);
   test_support::GiveToUnprivileged(file);
 
-  testing::internal::CaptureStderr();
-  const test_support::UnprivilegedRun run = test_support::RunUnprivileged([&] {
-    if (!test_support::RefuseSyncOnThisThread()) return 8;
-    moments.clear();
-    Colour(0x010203);
-    forma->SetFocus(&forma->Slika);
-    PressCtrl(SDLK_p);
-    return (SavedBytes() == before ? 0 : 1) | (NoticeEverShown() ? 2 : 0) |
-           (platform::Printer.Orientation() == platform::vbPRORPortrait ? 0 : 4);
-  });
-  const std::string said = testing::internal::GetCapturedStderr();
+  const auto [run, said] = PressCtrlPAsUser(before, test_support::RefuseSyncOnThisThread);
   if (!run.ran) GTEST_SKIP() << run.why;
   if (run.status == 8) GTEST_SKIP() << "this kernel takes no system call filter";
   EXPECT_EQ(run.status, 0) << "1: the file changed, 2: the notice was shown, 4: it printed";

@@ -104,8 +104,7 @@ std::string XvfbSession::StartWithoutWindowManager(int width, int height, int de
   return StartWith(XvfbCommand(screen), screen, std::nullopt);
 }
 
-std::string XvfbSession::StartWith(std::vector<std::string> server_command,
-                                   const std::string& what,
+std::string XvfbSession::StartWith(std::vector<std::string> server_command, const std::string& what,
                                    const std::optional<std::string>& window_manager_config) {
   Stop();
   // The server picks a free display number itself and writes it to this pipe once it
