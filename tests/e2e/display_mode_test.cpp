@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(Endings, DisplayModeOnXorg,
                          ::testing::Values(EndingCase{"Yes", Ending::kYes, true},
                                            EndingCase{"SIGTERM", Ending::kTerminated, true},
                                            EndingCase{"SIGHUP", Ending::kHungUp, true},
-                      EndingCase{"SIGQUIT", Ending::kQuit, true},
+                                           EndingCase{"SIGQUIT", Ending::kQuit, true},
                                            EndingCase{"SIGKILL", Ending::kKilled, false},
                                            EndingCase{"xkill", Ending::kConnectionKilled, false}),
                          [](const ::testing::TestParamInfo<EndingCase>& info) {
